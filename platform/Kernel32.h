@@ -1,0 +1,43 @@
+// The kernel32 functions the project calls, as a seam.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+class IKernel32 {
+ public:
+  virtual ~IKernel32() = default;
+  /// Milliseconds since the system started, wrapping modulo 2^32.
+  virtual DWORD GetTickCount() = 0;
+  /// Suspends the thread for at least the given milliseconds (0 yields).
+  virtual void Sleep(DWORD dwMilliseconds) = 0;
+  /// The pseudo handle of the current process.
+  virtual HANDLE GetCurrentProcess() = 0;
+  /// Closes a handle; nonzero on success.
+  virtual BOOL CloseHandle(HANDLE hObject) = 0;
+  /// Suspends (fSuspend true) or hibernates the machine; nonzero on success.
+  virtual BOOL SetSystemPowerState(BOOL fSuspend, BOOL fForce) = 0;
+  /// Fills the version record whose size field is set; nonzero on success.
+  virtual BOOL GetVersionExW(LPOSVERSIONINFOW lpVersionInformation) = 0;
+  /// Compares two strings in a locale: CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN, or 0 on failure.
+  virtual int CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
+                             int cchCount2) = 0;
+  /// The process's command line as the system holds it.
+  virtual LPWSTR GetCommandLineW() = 0;
+  /// A standard device's handle; INVALID_HANDLE_VALUE on failure, 0 when there is none.
+  virtual HANDLE GetStdHandle(DWORD nStdHandle) = 0;
+  /// Writes bytes to a file or device; nonzero on success.
+  virtual BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
+                         LPVOID lpOverlapped) = 0;
+  /// Reads bytes from a file or device; nonzero on success, with 0 bytes read at the end of input.
+  virtual BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
+                        LPVOID lpOverlapped) = 0;
+  /// Converts UTF-16 text to a code page; the bytes written (or needed), 0 on failure.
+  virtual int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
+                                  LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
+                                  LPBOOL lpUsedDefaultChar) = 0;
+  /// Formats a system message into the buffer; its length in characters, 0 on failure.
+  virtual DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
+                               LPWSTR lpBuffer, DWORD nSize, void* Arguments) = 0;
+  /// The handle of a loaded module (0 for the program itself).
+  virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
+};

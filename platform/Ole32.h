@@ -1,0 +1,16 @@
+// The ole32 functions the project calls, as a seam.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+class IOle32 {
+ public:
+  virtual ~IOle32() = default;
+  /// Makes the thread a single-threaded apartment; S_OK, S_FALSE when already one, or a failure code.
+  virtual HRESULT CoInitialize(LPVOID pvReserved) = 0;
+  /// Undoes one successful or repeated initialisation.
+  virtual void CoUninitialize() = 0;
+  /// Creates an object of a class and asks it for an interface.
+  virtual HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
+                                   LPVOID* ppv) = 0;
+};

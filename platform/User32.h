@@ -1,0 +1,33 @@
+// The user32 functions the project calls, as a seam.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+class IUser32 {
+ public:
+  virtual ~IUser32() = default;
+  /// The top-level window of the class (and title, when given); 0 when none.
+  virtual HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) = 0;
+  /// Queues a message for a window without waiting; nonzero on success.
+  virtual BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
+  /// Asks the system to lock the workstation; nonzero when the request was made.
+  virtual BOOL LockWorkStation() = 0;
+  /// Asks the system to log off, shut down or restart; nonzero when the request was made.
+  virtual BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) = 0;
+
+  // The mixer library's notification window.
+  /// Registers a window class; its atom, or 0 on failure.
+  virtual ATOM RegisterClassExW(const WNDCLASSEXW* lpwcx) = 0;
+  /// Unregisters a window class; nonzero on success.
+  virtual BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) = 0;
+  /// Creates a window; 0 on failure.
+  virtual HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
+                               int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                               LPVOID lpParam) = 0;
+  /// Destroys a window; nonzero on success.
+  virtual BOOL DestroyWindow(HWND hWnd) = 0;
+  /// Passes a message to a window procedure and returns its result.
+  virtual LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
+  /// The system's default handling of a message.
+  virtual LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
+};

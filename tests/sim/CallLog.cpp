@@ -1,0 +1,65 @@
+#include "sim/CallLog.h"
+
+#include <cstdio>
+
+bool CallLog::Record(std::string call) {
+  const std::size_t position = FCalls.size();
+  const std::string name = NameOf(call);
+  FCalls.push_back(std::move(call));
+  bool fail = FFailAt.count(position) != 0;
+  for (NamedFailure& f : FFailNamed) {
+    if (f.Name != name) continue;
+    if (f.Nth < 0 || f.Seen == f.Nth) fail = true;
+    ++f.Seen;
+  }
+  if (fail) ++FFailedCount;
+  return fail;
+}
+
+void CallLog::FailNamed(const std::string& name, int nth) { FFailNamed.push_back({name, nth, 0}); }
+
+void CallLog::ClearFailures() {
+  FFailAt.clear();
+  FFailNamed.clear();
+}
+
+void CallLog::Clear() {
+  FCalls.clear();
+  FFailedCount = 0;
+}
+
+std::vector<std::string> CallLog::Named(const std::string& name) const {
+  std::vector<std::string> out;
+  for (const std::string& c : FCalls)
+    if (NameOf(c) == name) out.push_back(c);
+  return out;
+}
+
+std::string CallLog::NameOf(const std::string& call) { return call.substr(0, call.find('(')); }
+
+std::string Narrow(const String& text) {
+  std::string out;
+  for (WCHAR c : text) {
+    const unsigned u = static_cast<unsigned>(c);
+    if (u >= 0x20 && u < 0x7F) {
+      out.push_back(static_cast<char>(u));
+    } else {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04X", u);
+      out += buf;
+    }
+  }
+  return out;
+}
+
+std::string Arg(const WCHAR* text) { return text ? "\"" + Narrow(String(text)) + "\"" : std::string("null"); }
+
+std::string Arg(const void* pointer) {
+  return pointer ? Hex(reinterpret_cast<std::uintptr_t>(pointer)) : std::string("null");
+}
+
+std::string Hex(std::uint64_t value) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "0x%llX", static_cast<unsigned long long>(value));
+  return buf;
+}
