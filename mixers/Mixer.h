@@ -108,7 +108,10 @@ class TMixer {
   friend class TMixerDev;  // a device asks the factories for its lines and controls
 
   /// The library's own window's handling of one message.
-  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
+  LRESULT WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
+  /// The procedure of the library's window class: finds the window's TMixer and hands it the message.
+  static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
+  HWND CreateInternalWindow();
   void DestroyInternalWindow();
 
   TPlatform FPlatform;
@@ -120,4 +123,9 @@ class TMixer {
   TMixerLineChangeEvent FOnLineChange;
   std::unique_ptr<TMixerTarget> FTarget;
   TMixerOptions FOptions;
+  // The window class of the library's own window, registered under a name of
+  // this mixer's own at the first need and unregistered on destruction.
+  String FWindowClassName;
+  HINSTANCE FWindowClassInstance = nullptr;
+  bool FWindowClassRegistered = false;
 };

@@ -1,0 +1,120 @@
+#include "mixers/MixerDev.h"
+
+#include <utility>
+
+#include "mixers/Mixer.h"
+
+TMixerDev::TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options)
+    : FMixer(AMixer), FHandle(Handle) {
+  if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, MAXPNAMELEN - 1, FName);
+}
+
+TMixerDev::~TMixerDev() {
+  Clear();
+  // Nothing can be done about a device that refuses to close.
+  if (FMixer != nullptr && FMixer->Platform().Winmm != nullptr) FMixer->Platform().Winmm->mixerClose(FHandle);
+}
+
+TMixerItem* TMixerDev::GetItem(int Index) const {
+  if (Index < 0 || Index >= FCount) return nullptr;
+  return ItemList[static_cast<std::size_t>(Index)].get();
+}
+
+TMixerCtrl* TMixerDev::GetCtrl(int Index) const {
+  if (Index < 0 || Index >= FCtrlCount) return nullptr;
+  return CtrlList[static_cast<std::size_t>(Index)].get();
+}
+
+void TMixerDev::Clear() {
+  // Lines go before the controls they refer to. Each entry is emptied before
+  // its object dies, so a destructor that looks back at the lists finds no
+  // dangling entry.
+  for (std::unique_ptr<TMixerItem>& entry : ItemList) {
+    std::unique_ptr<TMixerItem> item = std::move(entry);
+    item.reset();
+  }
+  ItemList.clear();
+  FCount = 0;
+  for (std::unique_ptr<TMixerCtrl>& entry : CtrlList) {
+    std::unique_ptr<TMixerCtrl> ctrl = std::move(entry);
+    ctrl.reset();
+  }
+  CtrlList.clear();
+  FCtrlCount = 0;
+}
+
+int TMixerDev::IndexOf(const TMixerItem* Item) const {
+  for (int i = 0; i < FCount; ++i)
+    if (ItemList[static_cast<std::size_t>(i)].get() == Item) return i;
+  return -1;
+}
+
+TMixerItem* TMixerDev::ItemOfType(TMixerLineType LineType, int Start) const {
+  if (Start < 0) return nullptr;
+  for (int i = Start; i < FCount; ++i) {
+    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
+    if (item->LineType() == LineType) return item;
+  }
+  return nullptr;
+}
+
+TMixerItem* TMixerDev::ItemOfTypeNext(const TMixerItem* PrevItem) const {
+  if (PrevItem == nullptr) return nullptr;
+  const int index = IndexOf(PrevItem);
+  if (index < 0) return nullptr;
+  return ItemOfType(PrevItem->LineType(), index + 1);
+}
+
+TMixerItem* TMixerDev::ItemOfName(const String& Name, int Start) const {
+  if (Start < 0) return nullptr;
+  for (int i = Start; i < FCount; ++i) {
+    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
+    if (item->Name() == Name) return item;
+  }
+  return nullptr;
+}
+
+TMixerItem* TMixerDev::ItemOfNameNext(const TMixerItem* PrevItem) const {
+  if (PrevItem == nullptr) return nullptr;
+  const int index = IndexOf(PrevItem);
+  if (index < 0) return nullptr;
+  return ItemOfName(PrevItem->Name(), index + 1);
+}
+
+TMixerItem* TMixerDev::ItemOfLineID(std::uint32_t LineID) const {
+  for (int i = 0; i < FCount; ++i) {
+    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
+    if (item->LineId() == LineID) return item;
+  }
+  return nullptr;
+}
+
+TMixerCtrl* TMixerDev::CtrlOfControlID(std::uint32_t ControlID) const {
+  for (int i = 0; i < FCtrlCount; ++i) {
+    TMixerCtrl* ctrl = CtrlList[static_cast<std::size_t>(i)].get();
+    if (ctrl->ControlID() == ControlID) return ctrl;
+  }
+  return nullptr;
+}
+
+TMixerItem* TMixerDev::AddItem(const MIXERLINEW& Line, TMixerItem* DestItem, std::uint32_t DestNum,
+                               TMixerOptions Options) {
+  ItemList.push_back(FMixer->CreateItem(this, Line, DestItem, DestNum, Options));
+  ++FCount;
+  return ItemList.back().get();
+}
+
+int TMixerDev::AddCtrl(const MIXERCONTROLW& Control, TMixerOptions Options, TMixerItem* Item) {
+  CtrlList.push_back(FMixer->CreateCtrl(Item, Control, Options));
+  return FCtrlCount++;
+}
+
+int TMixerDev::DeleteItem(TMixerItem* Item) {
+  const int index = IndexOf(Item);
+  if (index < 0) return -1;
+  std::unique_ptr<TMixerItem> item = std::move(ItemList[static_cast<std::size_t>(index)]);
+  ItemList.erase(ItemList.begin() + index);
+  --FCount;
+  item.reset();
+  return index;
+}

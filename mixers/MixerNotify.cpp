@@ -1,0 +1,135 @@
+// The library's own notification window and the routing of the two mixer
+// change messages to the events of the TMixer that owns the window.
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <string>
+
+#include "mixers/Mixer.h"
+
+namespace {
+
+// Which TMixer each of the library's windows belongs to. The window procedure
+// is shared by every mixer, and the seam offers no per-window storage, so the
+// link is kept here from WM_NCCREATE until WM_NCDESTROY.
+std::mutex& WindowsLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+std::map<HWND, TMixer*>& Windows() {
+  static std::map<HWND, TMixer*> windows;
+  return windows;
+}
+
+TMixer* MixerOfWindow(HWND Window) {
+  std::lock_guard<std::mutex> guard(WindowsLock());
+  const auto found = Windows().find(Window);
+  return found != Windows().end() ? found->second : nullptr;
+}
+
+void LinkWindow(HWND Window, TMixer* Mixer) {
+  std::lock_guard<std::mutex> guard(WindowsLock());
+  Windows()[Window] = Mixer;
+}
+
+void UnlinkWindow(HWND Window) {
+  std::lock_guard<std::mutex> guard(WindowsLock());
+  Windows().erase(Window);
+}
+
+// Window classes are per process; every mixer registers one under a name of its own.
+String NewWindowClassName() {
+  static std::atomic<unsigned> next{0};
+  const std::string number = std::to_string(next.fetch_add(1));
+  String name = WSTR("TMixerNotifyWindow.");
+  for (char c : number) name.push_back(static_cast<WCHAR>(c));
+  return name;
+}
+
+}  // namespace
+
+LRESULT CALLBACK TMixer::WindowProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  TMixer* mixer = MixerOfWindow(Window);
+  if (mixer == nullptr && Msg == WM_NCCREATE && lParam != 0) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    mixer = static_cast<TMixer*>(create->lpCreateParams);
+    if (mixer != nullptr) LinkWindow(Window, mixer);
+  }
+  // Only a message sent before WM_NCCREATE finds no mixer; the answer 0 is
+  // the harmless one for those.
+  if (mixer == nullptr) return 0;
+  const LRESULT result = mixer->WndProc(Window, Msg, wParam, lParam);
+  if (Msg == WM_NCDESTROY) UnlinkWindow(Window);
+  return result;
+}
+
+LRESULT TMixer::WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case MM_MIXM_LINE_CHANGE:
+      DoLineChange(reinterpret_cast<HMIXER>(wParam), static_cast<std::uint32_t>(lParam));
+      return 0;
+    case MM_MIXM_CONTROL_CHANGE:
+      DoControlChange(reinterpret_cast<HMIXER>(wParam), static_cast<std::uint32_t>(lParam));
+      return 0;
+    default:
+      return FPlatform.User32->CallWindowProcW(FPlatform.DefWindowProc, Window, Msg, wParam, lParam);
+  }
+}
+
+HWND TMixer::GetNotifyWindow() {
+  if (FCallbackHandle != nullptr) {
+    if (FInternalCallbackHandle != nullptr) DestroyInternalWindow();
+    return FCallbackHandle;
+  }
+  if (FInternalCallbackHandle == nullptr) FInternalCallbackHandle = CreateInternalWindow();
+  return FInternalCallbackHandle;
+}
+
+HWND TMixer::CreateInternalWindow() {
+  // Without window functions the devices are opened without notifications.
+  if (FPlatform.User32 == nullptr) return nullptr;
+  if (!FWindowClassRegistered) {
+    if (FWindowClassName.empty()) FWindowClassName = NewWindowClassName();
+    FWindowClassInstance = FPlatform.Kernel32 != nullptr ? FPlatform.Kernel32->GetModuleHandleW(nullptr) : nullptr;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &TMixer::WindowProc;
+    windowClass.hInstance = FWindowClassInstance;
+    windowClass.lpszClassName = FWindowClassName.c_str();
+    if (FPlatform.User32->RegisterClassExW(&windowClass) == 0) return nullptr;
+    FWindowClassRegistered = true;
+  }
+  // Not visible and of no size: it exists only to receive posted messages.
+  return FPlatform.User32->CreateWindowExW(0, FWindowClassName.c_str(), WSTR(""), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                           nullptr, FWindowClassInstance, this);
+}
+
+void TMixer::DestroyInternalWindow() {
+  const HWND window = FInternalCallbackHandle;
+  if (window == nullptr) return;
+  FInternalCallbackHandle = nullptr;
+  if (FPlatform.User32 != nullptr) FPlatform.User32->DestroyWindow(window);
+  // A window that failed to go away must not reach this mixer any more.
+  UnlinkWindow(window);
+}
+
+void TMixer::DoControlChange(HMIXER Handle, std::uint32_t ControlID) {
+  if (!FOnControlChange) return;
+  TMixerDev* dev = DevOfHandle(Handle);
+  if (dev == nullptr) return;
+  TMixerCtrl* ctrl = dev->CtrlOfControlID(ControlID);
+  if (ctrl == nullptr) return;
+  TMixerItem* item = ctrl->Parent();
+  if (item == nullptr) return;
+  FOnControlChange(this, dev, item, ctrl);
+}
+
+void TMixer::DoLineChange(HMIXER Handle, std::uint32_t LineID) {
+  if (!FOnLineChange) return;
+  TMixerDev* dev = DevOfHandle(Handle);
+  if (dev == nullptr) return;
+  TMixerItem* item = dev->ItemOfLineID(LineID);
+  if (item == nullptr) return;
+  FOnLineChange(this, dev, item);
+}
