@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "platform/Winmm.h"
@@ -80,6 +81,12 @@ class SimWinmm : public IWinmm {
   /// channels) and one source (wave out, two channels), each with a volume
   /// and a mute control.
   static SimDevice TypicalDevice(const String& Name);
+  /// A single-select multiplexer over these items (uniform, the first one selected).
+  static SimControl MuxControl(const String& Name, std::vector<SimListText> Items);
+  /// A line or a destination with its controls (active, no target).
+  static SimLine Line(DWORD ComponentType, const String& Name, DWORD Channels, std::vector<SimControl> Controls);
+  static SimDestination Destination(DWORD ComponentType, const String& Name, DWORD Channels,
+                                    std::vector<SimControl> Controls, std::vector<SimLine> Sources = {});
 
   std::size_t DeviceCount() const { return FDevices.size(); }
   SimDevice& Device(UINT Id) { return FDevices.at(Id); }
@@ -102,6 +109,11 @@ class SimWinmm : public IWinmm {
   MMRESULT mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) override;
 
  private:
+  MMRESULT ResolveObject(HMIXEROBJ Object, DWORD Flags, UINT& Id) const;
+  MMRESULT CheckDetails(HMIXEROBJ Object, const MIXERCONTROLDETAILS* Details, DWORD Flags, bool Set, UINT& Id,
+                        SimLine*& LineOut, SimControl*& ControlOut, DWORD& Count);
+  static std::string DetailsCall(const char* Name, HMIXEROBJ Object, const MIXERCONTROLDETAILS* Details, DWORD Flags);
+
   CallLog& FLog;
   std::vector<SimDevice> FDevices;
   std::vector<int> FOpen;  // device of each handle ever issued, -1 once closed
