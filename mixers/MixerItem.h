@@ -69,8 +69,14 @@ class TMixerItem {
   virtual std::int32_t GetBalance();
   virtual void SetBalance(std::int32_t Value);
 
-  /// Number of detail elements of a control on this line.
+  /// Number of detail elements of a control on this line: channels (1 when
+  /// uniform) times items (when multiple). A count beyond 32 bits saturates to
+  /// 0xFFFFFFFF, which no detail array may have (see DetailsFit).
   virtual std::uint32_t GetDetailsLength(const TMixerCtrl* Control);
+  /// True when Count elements of ElementSize bytes make a byte size that fits
+  /// in 32 bits, the most a details request can carry. The accessors refuse
+  /// larger counts; callers sizing arrays from GetDetailsLength can ask first.
+  static bool DetailsFit(std::uint64_t Count, std::uint32_t ElementSize);
   // Detail accessors: Values is the caller's array of Count elements. They
   // raise EMixerError on a wrong kind, a control of another line, too small an
   // array, or a failing device call.
@@ -90,6 +96,15 @@ class TMixerItem {
   friend class TMixer;  // the scan sets the first-control index once
 
   void CreateMultipleItems();
+  /// The parent check and the zeroed request header for Control; the element count it implies.
+  std::uint64_t PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAILS& Details);
+  /// Kind, parent and capacity checks shared by the accessors.
+  std::uint64_t CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count,
+                             std::uint32_t ElementSize, MIXERCONTROLDETAILS& Details);
+  template <class T>
+  void ReadDetails(TMixerCtrl* Control, TMixerValueKind Kind, T* Values, std::uint32_t Count, DWORD Flags);
+  template <class T>
+  void WriteDetails(TMixerCtrl* Control, TMixerValueKind Kind, const T* Values, std::uint32_t Count);
   float CalcBalance(std::uint32_t Left, std::uint32_t Right) const;
   TMixerVolume CalcRawVolume(std::uint32_t Percent) const;
 
