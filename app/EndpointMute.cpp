@@ -1,0 +1,87 @@
+#include "app/EndpointMute.h"
+
+#include <cstdint>
+
+namespace MMDeviceApi {
+
+namespace {
+
+constexpr DWORD EnumeratorContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
+constexpr DWORD ActivateContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
+
+void AppendHex(String& Out, std::uint32_t Value, int Digits) {
+  static const char HexDigits[] = "0123456789ABCDEF";
+  for (int shift = (Digits - 1) * 4; shift >= 0; shift -= 4) Out += WCHAR(HexDigits[(Value >> shift) & 0xFu]);
+}
+
+}  // namespace
+
+String GuidToString(const GUID& Guid) {
+  String text = WSTR("{");
+  AppendHex(text, Guid.Data1, 8);
+  text += WCHAR('-');
+  AppendHex(text, Guid.Data2, 4);
+  text += WCHAR('-');
+  AppendHex(text, Guid.Data3, 4);
+  text += WCHAR('-');
+  for (int i = 0; i < 8; ++i) {
+    if (i == 2) text += WCHAR('-');
+    AppendHex(text, Guid.Data4[i], 2);
+  }
+  text += WCHAR('}');
+  return text;
+}
+
+String SysErrorMessage(IKernel32& Kernel32, DWORD ErrorCode) {
+  WCHAR buffer[256];
+  DWORD length = Kernel32.FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                         ErrorCode, 0, buffer, static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])),
+                                         nullptr);
+  if (length > sizeof(buffer) / sizeof(buffer[0])) length = 0;
+  while (length > 0 && (static_cast<unsigned>(buffer[length - 1]) <= 32 || buffer[length - 1] == WCHAR('.')))
+    --length;
+  return String(buffer, length);
+}
+
+bool IsMajorVersion6(IKernel32& Kernel32) {
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = static_cast<DWORD>(sizeof(version));
+  return Kernel32.GetVersionExW(&version) != 0 && version.dwMajorVersion == 6;
+}
+
+void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>& Volume) {
+  Volume.Reset();
+  // Owners release the enumerator and the device on every way out.
+  TComPtr<IUnknown> object;
+  const HRESULT created = Platform.Ole32->CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
+                                                           IID_IUnknown, object.PutVoid());
+  if (FAILED(created)) {
+    const String text = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created)) + WSTR(", ClassID: ") +
+                        GuidToString(CLSID_MMDeviceEnumerator);
+    throw EOleSysError(text, created);
+  }
+  TComPtr<IMMDeviceEnumerator> enumerator;
+  if (FAILED(object->QueryInterface(IID_IMMDeviceEnumerator, enumerator.PutVoid())))
+    throw EIntfCastError(WSTR("Interface はサポートされていません"));
+  TComPtr<IMMDevice> device;
+  const HRESULT found = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
+  if (FAILED(found)) return;
+  // Activate's result is not examined: Volume holds whatever it left there.
+  device->Activate(IID_IAudioEndpointVolume, ActivateContext, nullptr, Volume.PutVoid());
+}
+
+void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console) {
+  Platform.Ole32->CoInitialize(nullptr);
+  {
+    TComPtr<IAudioEndpointVolume> EndpointVolume;
+    GetEndpointVolume(Platform, EndpointVolume);
+    if (!EndpointVolume)
+      Console.WriteLine(WSTR("SetMuteError"));
+    else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &GUID_NULL)))
+      Console.WriteLine(WSTR("SetMuteError"));
+  }
+  // Every reference of the step is gone before COM is.
+  Platform.Ole32->CoUninitialize();
+}
+
+}  // namespace MMDeviceApi

@@ -1,0 +1,69 @@
+#include "app/RunSequence.h"
+
+#include <exception>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/EndpointMute.h"
+#include "app/MixerMute.h"
+#include "app/SystemActions.h"
+#include "app/Usage.h"
+#include "platform/Exception.h"
+
+namespace {
+
+String Widened(const char* Text) {
+  String out;
+  for (; *Text != 0; ++Text) out += static_cast<WCHAR>(static_cast<unsigned char>(*Text));
+  return out;
+}
+
+// The report's own write failures are ignored: there is nowhere left to tell.
+void ReportException(TConsole& Console, const String& ClassName, const String& Message) {
+  Console.TryWriteLine(ClassName + WSTR(": ") + Message);
+  Console.TryWriteLine(WSTR("Press any key to continue."));
+  Console.ReadLine();
+}
+
+}  // namespace
+
+void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount, TConsole& Console) {
+  if (Settings.PowerRequested) {
+    Settings.PowerOff = true;
+    Settings.ForceAction = true;
+    DoPowerAction(Platform, Settings);
+    return;
+  }
+  if (Settings.MuteRequested) {
+    if (MMDeviceApi::IsMajorVersion6(*Platform.Kernel32))
+      MMDeviceApi::EndpointMute(Platform, Settings.MuteOn, Console);
+    else
+      MixerMute(Platform, Settings.MuteOn);
+    if (!Settings.MuteOn) return;
+  }
+  if (Settings.MuteOn || Settings.WithLock || ArgCount < 2) {
+    Delay(*Platform.Kernel32, static_cast<DWORD>(Settings.WaitMsec));
+    DisplayOff(Platform);
+  }
+  if (Settings.WithLock) LockStation(Platform);
+}
+
+int RunLullscreen(const TPlatform& Platform) {
+  TConsole Console(*Platform.Kernel32);
+  const std::vector<String> Args = SplitCommandLine(Platform.Kernel32->GetCommandLineW());
+  const int ArgCount = Args.empty() ? 0 : static_cast<int>(Args.size()) - 1;
+  if (ArgCount == 0) {
+    // Outside the report: a console that cannot take the usage text does not stop the run.
+    for (const WCHAR* line : UsageLines()) Console.TryWriteLine(line);
+  }
+  TRunSettings Settings;
+  ReadSettings(Args, Settings);
+  try {
+    RunActions(Platform, Settings, ArgCount, Console);
+  } catch (const Exception& E) {
+    ReportException(Console, E.ClassName(), E.Message());
+  } catch (const std::exception& E) {
+    ReportException(Console, WSTR("Exception"), Widened(E.what()));
+  }
+  return 0;
+}

@@ -1,0 +1,5 @@
+// The Windows entry point: the command line comes from the system, not from argv.
+#include "app/RunSequence.h"
+#include "platform/Platform.h"
+
+int main() { return RunLullscreen(SystemPlatform()); }
