@@ -1,0 +1,319 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "mixers/MixerCtrl.h"
+#include "mixers/MixerItem.h"
+
+namespace {
+
+MIXERLINEW LineWithId(DWORD LineID) {
+  MIXERLINEW l;
+  std::memset(&l, 0, sizeof l);
+  l.cbStruct = sizeof l;
+  l.dwLineID = LineID;
+  l.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
+  l.cChannels = 2;
+  return l;
+}
+
+MIXERCONTROLW ControlOfType(DWORD ControlType) {
+  MIXERCONTROLW c;
+  std::memset(&c, 0, sizeof c);
+  c.cbStruct = sizeof c;
+  c.dwControlID = 7;
+  c.dwControlType = ControlType;
+  c.fdwControl = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
+  c.cMultipleItems = 3;
+  return c;
+}
+
+MIXERCONTROLDETAILS_LISTTEXTW Entry(DWORD Param1, DWORD Param2, const String& Name) {
+  MIXERCONTROLDETAILS_LISTTEXTW e;
+  std::memset(&e, 0, sizeof e);
+  e.dwParam1 = Param1;
+  e.dwParam2 = Param2;
+  for (std::size_t i = 0; i < Name.size() && i < MIXER_LONG_NAME_CHARS; ++i) e.szName[i] = Name[i];
+  return e;
+}
+
+// A line whose device is replaced by fields: the entry count, the list texts
+// and the boolean values, with every read and write recorded.
+class FakeLine : public TMixerItem {
+ public:
+  explicit FakeLine(DWORD LineID = 0xFFFF0000u) : TMixerItem(nullptr, LineWithId(LineID), nullptr, 0, {}) {}
+
+  std::uint32_t Length = 0;
+  std::vector<MIXERCONTROLDETAILS_LISTTEXTW> Texts;
+  std::vector<LONG> Values;
+  bool FailListText = false;
+
+  int ListTextReads = 0;
+  int BooleanReads = 0;
+  std::vector<std::vector<LONG>> Writes;
+
+  std::uint32_t GetDetailsLength(const TMixerCtrl*) override { return Length; }
+  void GetListText(TMixerCtrl* Control, MIXERCONTROLDETAILS_LISTTEXTW* Out, std::uint32_t Count) override {
+    ++ListTextReads;
+    EXPECT_EQ(Count, Length);
+    if (FailListText) MixerCheck(MMSYSERR_INVALHANDLE, true, Control);
+    for (std::uint32_t i = 0; i < Count && i < Texts.size(); ++i) Out[i] = Texts[i];
+  }
+  void GetBoolean(TMixerCtrl*, MIXERCONTROLDETAILS_BOOLEAN* Out, std::uint32_t Count) override {
+    ++BooleanReads;
+    EXPECT_EQ(Count, Length);
+    for (std::uint32_t i = 0; i < Count && i < Values.size(); ++i) Out[i].fValue = Values[i];
+  }
+  void SetBoolean(TMixerCtrl*, const MIXERCONTROLDETAILS_BOOLEAN* In, std::uint32_t Count) override {
+    std::vector<LONG> written;
+    for (std::uint32_t i = 0; i < Count; ++i) written.push_back(In[i].fValue);
+    Writes.push_back(written);
+    Values = written;
+  }
+};
+
+// Three items standing for lines 0x10, 0x20 and 0x30.
+void FillThree(FakeLine& line) {
+  line.Length = 3;
+  line.Texts = {Entry(0x10, 100, WSTR("Microphone")), Entry(0x20, 200, WSTR("Line In")),
+                Entry(0x30, 100, WSTR("CD Audio"))};
+  line.Values = {0, 1, 0};
+}
+
+std::vector<LONG> OneSelected(std::size_t Count, std::size_t Index) {
+  std::vector<LONG> v(Count, 0);
+  v[Index] = 1;
+  return v;
+}
+
+}  // namespace
+
+TEST(MixerMultipleItems, LoadsTheListInTheDriversOrder) {
+  FakeLine line;
+  FillThree(line);
+  line.Texts[2] = Entry(0x30, 100, String(63, WSTR('c')) + WCHAR(0xD83D));  // pair cut by the field's end
+  TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+  TMixerMultipleItems items(&line);
+  EXPECT_EQ(items.Count(), 0);
+
+  items.SetCtrl(&mux);
+  EXPECT_EQ(items.Ctrl(), &mux);
+  ASSERT_EQ(items.Count(), 3);
+  EXPECT_EQ(items.Data(0).Name, WSTR("Microphone"));
+  EXPECT_EQ(items.Data(1).Name, WSTR("Line In"));
+  EXPECT_EQ(items.Data(2).Name, String(63, WSTR('c')));
+  EXPECT_EQ(items.Data(1).Param1, 0x20u);
+  EXPECT_EQ(items.Data(1).Param2, 200u);
+  EXPECT_EQ(line.ListTextReads, 1);
+
+  // Lookups answer the first match, and -1 when nothing matches.
+  EXPECT_EQ(items.IndexOfParam1(0x30), 2);
+  EXPECT_EQ(items.IndexOfParam1(0x40), -1);
+  EXPECT_EQ(items.IndexOfParam2(100), 0);
+  EXPECT_EQ(items.IndexOfParam2(300), -1);
+  EXPECT_EQ(items.MixerItemOfIndex(-1), nullptr);
+  EXPECT_EQ(items.MixerItemOfIndex(3), nullptr);
+
+  items.SetCtrl(nullptr);
+  EXPECT_EQ(items.Count(), 0);
+  EXPECT_EQ(items.GetSelectedIndex(), -1);
+  EXPECT_EQ(items.GetSelectedItem(), nullptr);
+  EXPECT_EQ(items.IndexOfParam1(0x10), -1);
+  EXPECT_EQ(line.BooleanReads, 0);
+}
+
+TEST(MixerMultipleItems, ListIsEmptyWhenLoadingCannotOrMustNotHappen) {
+  struct Case {
+    const char* What;
+    std::uint32_t Length;
+    bool FailListText;
+    int ExpectedListTextReads;
+    bool ExpectRaise;
+  };
+  const Case cases[] = {
+      {/*What=*/"no entries", /*Length=*/0, /*FailListText=*/false, /*ExpectedListTextReads=*/0,
+       /*ExpectRaise=*/false},
+      {/*What=*/"device fails", /*Length=*/3, /*FailListText=*/true, /*ExpectedListTextReads=*/1,
+       /*ExpectRaise=*/true},
+      // 31580642 entries of 136 bytes need more than 32 bits; wrapped, they would size a short buffer.
+      {/*What=*/"byte size beyond 32 bits", /*Length=*/0xFFFFFFFFu / 136 + 1, /*FailListText=*/false,
+       /*ExpectedListTextReads=*/0, /*ExpectRaise=*/false},
+      {/*What=*/"largest count", /*Length=*/0xFFFFFFFFu, /*FailListText=*/false, /*ExpectedListTextReads=*/0,
+       /*ExpectRaise=*/false},
+  };
+  for (const Case& c : cases) {
+    FakeLine line;
+    FillThree(line);
+    TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+    TMixerMultipleItems items(&line);
+    items.SetCtrl(&mux);
+    ASSERT_EQ(items.Count(), 3) << c.What;
+    line.ListTextReads = 0;
+
+    line.Length = c.Length;
+    line.FailListText = c.FailListText;
+    if (c.ExpectRaise) {
+      EXPECT_THROW(items.SetCtrl(&mux), EMixerError) << c.What;
+    } else {
+      EXPECT_NO_THROW(items.SetCtrl(&mux)) << c.What;
+    }
+    EXPECT_EQ(items.Count(), 0) << c.What;
+    EXPECT_EQ(line.ListTextReads, c.ExpectedListTextReads) << c.What;
+  }
+}
+
+TEST(MixerMultipleItems, SelectionOfSingleSelectionControls) {
+  struct Case {
+    const char* What;
+    DWORD ControlType;
+    std::uint32_t Length;
+    std::vector<LONG> Values;
+    int Assign;
+    int ExpectedBefore;                     // SelectedIndex before the assignment
+    std::vector<std::vector<LONG>> Writes;  // what the assignment wrote
+  };
+  const DWORD mux = MIXERCONTROL_CONTROLTYPE_MUX;
+  const Case cases[] = {
+      {/*What=*/"select another", /*ControlType=*/mux, /*Length=*/3, /*Values=*/{0, 1, 0}, /*Assign=*/2,
+       /*ExpectedBefore=*/1, /*Writes=*/{{0, 0, 1}}},
+      {/*What=*/"already selected", /*ControlType=*/mux, /*Length=*/3, /*Values=*/{0, 1, 0}, /*Assign=*/1,
+       /*ExpectedBefore=*/1, /*Writes=*/{}},
+      {/*What=*/"any nonzero value counts as selected", /*ControlType=*/mux, /*Length=*/3, /*Values=*/{0, 0, -1},
+       /*Assign=*/2, /*ExpectedBefore=*/2, /*Writes=*/{}},
+      {/*What=*/"first nonzero wins, the rest are cleared", /*ControlType=*/mux, /*Length=*/3,
+       /*Values=*/{0, 1, 1}, /*Assign=*/0, /*ExpectedBefore=*/1, /*Writes=*/{{1, 0, 0}}},
+      {/*What=*/"none selected", /*ControlType=*/mux, /*Length=*/3, /*Values=*/{0, 0, 0}, /*Assign=*/0,
+       /*ExpectedBefore=*/-1, /*Writes=*/{{1, 0, 0}}},
+      {/*What=*/"negative index", /*ControlType=*/mux, /*Length=*/3, /*Values=*/{1, 0, 0}, /*Assign=*/-1,
+       /*ExpectedBefore=*/0, /*Writes=*/{}},
+      {/*What=*/"index equal to the count", /*ControlType=*/mux, /*Length=*/3, /*Values=*/{1, 0, 0}, /*Assign=*/3,
+       /*ExpectedBefore=*/0, /*Writes=*/{}},
+      {/*What=*/"single select", /*ControlType=*/MIXERCONTROL_CONTROLTYPE_SINGLESELECT, /*Length=*/2,
+       /*Values=*/{1, 0}, /*Assign=*/1, /*ExpectedBefore=*/0, /*Writes=*/{{0, 1}}},
+      {/*What=*/"index 300 of 400", /*ControlType=*/mux, /*Length=*/400, /*Values=*/OneSelected(400, 5),
+       /*Assign=*/300, /*ExpectedBefore=*/5, /*Writes=*/{OneSelected(400, 300)}},
+      {/*What=*/"last of 400", /*ControlType=*/mux, /*Length=*/400, /*Values=*/OneSelected(400, 399),
+       /*Assign=*/256, /*ExpectedBefore=*/399, /*Writes=*/{OneSelected(400, 256)}},
+  };
+  for (const Case& c : cases) {
+    FakeLine line;
+    line.Length = c.Length;
+    line.Values = c.Values;
+    TMixerCtrl ctrl(ControlOfType(c.ControlType), {});
+    TMixerMultipleItems items(&line);
+    items.SetCtrl(&ctrl);
+
+    EXPECT_EQ(items.GetSelectedIndex(), c.ExpectedBefore) << c.What;
+    EXPECT_EQ(line.BooleanReads, 1) << c.What;
+    items.SetSelectedIndex(c.Assign);
+    EXPECT_EQ(line.BooleanReads, 2) << c.What << ": the setter reads the device first";
+    EXPECT_EQ(line.Writes, c.Writes) << c.What;
+    if (!c.Writes.empty()) {
+      EXPECT_EQ(items.GetSelectedIndex(), c.Assign) << c.What;
+    }
+  }
+}
+
+TEST(MixerMultipleItems, ControlsWithoutSelectionNeverTouchTheDevice) {
+  const DWORD types[] = {MIXERCONTROL_CONTROLTYPE_MIXER, MIXERCONTROL_CONTROLTYPE_MULTIPLESELECT,
+                         MIXERCONTROL_CONTROLTYPE_EQUALIZER};
+  for (DWORD type : types) {
+    FakeLine line;
+    FillThree(line);
+    TMixerCtrl ctrl(ControlOfType(type), {});
+    TMixerMultipleItems items(&line);
+    items.SetCtrl(&ctrl);
+    EXPECT_EQ(items.Count(), 3);
+    EXPECT_EQ(items.GetSelectedIndex(), -1) << std::hex << type;
+    items.SetSelectedIndex(0);
+    FakeLine other(0x30);
+    items.SetSelectedItem(&other);
+    EXPECT_EQ(line.BooleanReads, 0) << std::hex << type;
+    EXPECT_TRUE(line.Writes.empty()) << std::hex << type;
+  }
+}
+
+TEST(MixerMultipleItems, SelectionWithoutEntriesReadsNothing) {
+  FakeLine line;
+  TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+  TMixerMultipleItems items(&line);
+  items.SetCtrl(&mux);
+  EXPECT_EQ(items.GetSelectedIndex(), -1);
+  items.SetSelectedIndex(0);
+  EXPECT_EQ(line.BooleanReads, 0);
+  EXPECT_TRUE(line.Writes.empty());
+}
+
+TEST(MixerMultipleItems, SelectionRefusesAnAbsurdCount) {
+  FakeLine line;
+  FillThree(line);
+  TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+  TMixerMultipleItems items(&line);
+  items.SetCtrl(&mux);
+  line.Length = 0xFFFFFFFFu;
+  for (int pass = 0; pass < 2; ++pass) {
+    try {
+      if (pass == 0)
+        items.GetSelectedIndex();
+      else
+        items.SetSelectedIndex(1);
+      ADD_FAILURE() << "no exception in pass " << pass;
+    } catch (const EMixerError& e) {
+      EXPECT_EQ(e.ErrorCode(), MMSYSERR_INVALPARAM);
+      EXPECT_EQ(e.Ctrl(), &mux);
+    }
+  }
+  EXPECT_EQ(line.BooleanReads, 0);
+  EXPECT_TRUE(line.Writes.empty());
+}
+
+TEST(MixerMultipleItems, SelectedItemByLine) {
+  struct Case {
+    const char* What;
+    DWORD TargetLineID;
+    std::vector<std::vector<LONG>> Writes;
+  };
+  const Case cases[] = {
+      {/*What=*/"another item", /*TargetLineID=*/0x30, /*Writes=*/{{0, 0, 1}}},
+      {/*What=*/"the selected item", /*TargetLineID=*/0x20, /*Writes=*/{}},
+      {/*What=*/"a line that is no item", /*TargetLineID=*/0x99, /*Writes=*/{}},
+  };
+  for (const Case& c : cases) {
+    FakeLine line;
+    FillThree(line);
+    TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+    TMixerMultipleItems items(&line);
+    items.SetCtrl(&mux);
+    FakeLine target(c.TargetLineID);
+    items.SetSelectedItem(&target);
+    EXPECT_EQ(line.Writes, c.Writes) << c.What;
+    EXPECT_EQ(line.ListTextReads, 1) << c.What;
+  }
+
+  FakeLine line;
+  FillThree(line);
+  TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+  TMixerMultipleItems items(&line);
+  items.SetCtrl(&mux);
+  items.SetSelectedItem(nullptr);
+  EXPECT_TRUE(line.Writes.empty());
+}
+
+TEST(MixerMultipleItems, SelectedItemReloadsAStaleList) {
+  FakeLine line;
+  FillThree(line);
+  TMixerCtrl mux(ControlOfType(MIXERCONTROL_CONTROLTYPE_MUX), {});
+  TMixerMultipleItems items(&line);
+  items.SetCtrl(&mux);
+
+  // The device now lists a fourth item, and it is the selected one.
+  line.Length = 4;
+  line.Texts.push_back(Entry(0x40, 400, WSTR("Aux")));
+  line.Values = {0, 0, 0, 1};
+  FakeLine target(0x10);
+  items.SetSelectedItem(&target);
+  EXPECT_EQ(line.ListTextReads, 2);
+  EXPECT_EQ(items.Count(), 4);
+  EXPECT_EQ(line.Writes, (std::vector<std::vector<LONG>>{{1, 0, 0, 0}}));
+}
