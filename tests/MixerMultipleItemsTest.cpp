@@ -3,8 +3,10 @@
 #include <cstring>
 #include <vector>
 
+#include "mixers/Mixer.h"
 #include "mixers/MixerCtrl.h"
 #include "mixers/MixerItem.h"
+#include "sim/SimSystem.h"
 
 namespace {
 
@@ -316,4 +318,114 @@ TEST(MixerMultipleItems, SelectedItemReloadsAStaleList) {
   EXPECT_EQ(line.ListTextReads, 2);
   EXPECT_EQ(items.Count(), 4);
   EXPECT_EQ(line.Writes, (std::vector<std::vector<LONG>>{{1, 0, 0, 0}}));
+}
+
+namespace {
+
+// A recording destination whose multiplexer lists the microphone, the line
+// input and a line the driver does not report, with the first one selected;
+// a second, per-channel multiple-item control sits on the line input.
+class ScannedMux : public ::testing::Test {
+ protected:
+  static constexpr DWORD MicId = 0x00000000;     // source 0 of destination 0
+  static constexpr DWORD LineInId = 0x00010000;  // source 1 of destination 0
+
+  void SetUp() override {
+    SimDevice device;
+    device.Name = WSTR("Sim Audio");
+    SimControl perChannel = SimWinmm::MuxControl(WSTR("Per Channel"), {{0, 0, WSTR("A")}, {0, 0, WSTR("B")}});
+    perChannel.ControlType = MIXERCONTROL_CONTROLTYPE_MIXER;
+    perChannel.Flags = MIXERCONTROL_CONTROLF_MULTIPLE;
+    perChannel.Values.clear();
+    perChannel.ListTexts = {{1, 10, WSTR("L-A")}, {2, 20, WSTR("L-B")}, {3, 30, WSTR("R-A")}, {4, 40, WSTR("R-B")}};
+    device.Destinations.push_back(SimWinmm::Destination(
+        MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"), 2,
+        {SimWinmm::MuxControl(WSTR("Recording Source"),
+                              {{MicId, 0, WSTR("Microphone")}, {LineInId, 0, WSTR("Line In")}, {0x7777, 0, WSTR("Aux")}})},
+        {SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Mic"), 1, {SimWinmm::VolumeControl()}),
+         SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In"), 2, {perChannel})}));
+    Sys.Winmm.AddDevice(device);
+
+    auto target = std::make_unique<TMixerTarget>();
+    target->SetLineType(MixerSourceLineTypes + MixerDestLineTypes);
+    target->SetControlType({ctVolume, ctMux, ctMixer});
+    Mixer.SetTarget(std::move(target));
+    Mixer.Scan();
+    ASSERT_EQ(Mixer.GetCount(), 1);
+    Dev = Mixer.GetDevice(0);
+    Recording = Dev->ItemOfType(dtWaveIn, 0);
+    Mic = Dev->ItemOfLineID(MicId);
+    LineIn = Dev->ItemOfLineID(LineInId);
+    ASSERT_NE(Recording, nullptr);
+    ASSERT_NE(Mic, nullptr);
+    ASSERT_NE(LineIn, nullptr);
+    Items = Recording->MultipleItems();
+    ASSERT_NE(Items, nullptr);
+    ASSERT_EQ(Items->Count(), 3);
+  }
+
+  SimSystem Sys;
+  TMixer Mixer{Sys.Platform()};
+  TMixerDev* Dev = nullptr;
+  TMixerItem* Recording = nullptr;
+  TMixerItem* Mic = nullptr;
+  TMixerItem* LineIn = nullptr;
+  TMixerMultipleItems* Items = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ScannedMux, IndexOfNameComparesWholeNamesIgnoringCase) {
+  struct Case {
+    String Name;
+    int Expected;
+  };
+  const Case cases[] = {
+      {/*Name=*/WSTR("Line In"), /*Expected=*/1}, {/*Name=*/WSTR("LINE in"), /*Expected=*/1},
+      {/*Name=*/WSTR("aux"), /*Expected=*/2},     {/*Name=*/WSTR("Line"), /*Expected=*/-1},
+      {/*Name=*/WSTR("Line In "), /*Expected=*/-1}, {/*Name=*/String(), /*Expected=*/-1},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Items->IndexOfName(c.Name), c.Expected) << Narrow(c.Name);
+
+  Sys.Log.Clear();
+  Items->IndexOfName(WSTR("line in"));
+  const std::vector<std::string> calls = Sys.Log.Named("CompareStringW");
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[1], "CompareStringW(0x400,0x1,\"Line In\",7,\"line in\",7)");
+}
+
+TEST_F(ScannedMux, ItemsMapToTheDevicesLines) {
+  EXPECT_EQ(Items->MixerItemOfIndex(0), Mic);
+  EXPECT_EQ(Items->MixerItemOfIndex(1), LineIn);
+  EXPECT_EQ(Items->MixerItemOfIndex(2), nullptr);  // the driver reports no such line
+  EXPECT_EQ(Items->MixerItemOfIndex(3), nullptr);
+  EXPECT_EQ(Items->MixerItemOfIndex(-1), nullptr);
+  EXPECT_EQ(Items->GetSelectedItem(), Mic);
+}
+
+TEST_F(ScannedMux, SelectingALineWritesTheDevice) {
+  Items->SetSelectedItem(LineIn);
+  EXPECT_EQ(Items->GetSelectedIndex(), 1);
+  EXPECT_EQ(Items->GetSelectedItem(), LineIn);
+  const SimControl* mux = Sys.Winmm.Control(0, Items->Ctrl()->ControlID());
+  ASSERT_NE(mux, nullptr);
+  EXPECT_EQ(mux->Values, (std::vector<DWORD>{0, 1, 0}));
+
+  Sys.Log.Clear();
+  Items->SetSelectedItem(LineIn);
+  EXPECT_EQ(Sys.Log.Count("mixerGetControlDetailsW"), 1u);
+  EXPECT_EQ(Sys.Log.Count("mixerSetControlDetails"), 0u);
+}
+
+TEST_F(ScannedMux, PerChannelListHoldsEveryChannelsItems) {
+  TMixerMultipleItems* perChannel = LineIn->MultipleItems();
+  ASSERT_NE(perChannel, nullptr);
+  ASSERT_EQ(perChannel->Count(), 4);
+  const String names[] = {WSTR("L-A"), WSTR("L-B"), WSTR("R-A"), WSTR("R-B")};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(perChannel->Data(i).Name, names[i]);
+    EXPECT_EQ(perChannel->Data(i).Param1, static_cast<std::uint32_t>(i + 1));
+    EXPECT_EQ(perChannel->Data(i).Param2, static_cast<std::uint32_t>(10 * (i + 1)));
+  }
+  EXPECT_EQ(perChannel->GetSelectedIndex(), -1);  // a mixer control selects many, not one
 }
