@@ -1,6 +1,68 @@
 // Simulators of the system DLLs behind the seam, and the one object a test
 // makes to get all of them over one shared call log. Each records every call
 // in the log ("Name(arg,...)") and fails it when the log's plan says so.
+//
+// A call the plan fails is recorded, then answers what the system answers on
+// failure (FALSE, 0, null, INVALID_HANDLE_VALUE for GetStdHandle, an HRESULT
+// failure code) and changes nothing. Calls that cannot fail (GetTickCount,
+// Sleep, GetCurrentProcess, GetCommandLineW, CoUninitialize, AddRef, Release)
+// are recorded but never failed. Dispatch, NewHandle and the other helpers
+// for tests are not recorded, nor are messages the simulator itself delivers
+// to window procedures.
+//
+// Call records. Strings are quoted ("..."; counted strings only up to their
+// count), handles and pointers are hexadecimal via Arg(const void*) or
+// "null", "hex" marks numbers written as 0x..., all others are decimal.
+// Output parameters are not shown; inputs passed by pointer show what they
+// point to.
+//   kernel32:
+//   GetTickCount()
+//   Sleep(ms)
+//   GetCurrentProcess()                    answers the pseudo handle (HANDLE)-1
+//   CloseHandle(handle)
+//   SetSystemPowerState(fSuspend,fForce)
+//   GetVersionExW(dwOSVersionInfoSize)     or GetVersionExW(null)
+//   CompareStringW(locale hex,flags hex,"text1",cch1,"text2",cch2)
+//   GetCommandLineW()
+//   GetStdHandle(n)                        n signed: -10 input, -11 output, -12 error
+//   WriteFile(handle,"bytes",count)        bytes escaped C-style: \r \n \t \" \\ \xNN
+//   ReadFile(handle,count)
+//   WideCharToMultiByte(codepage,flags hex,"text",cchWideChar,cbMultiByte)
+//   FormatMessageW(flags hex,messageid hex,languageid,nSize)
+//   GetModuleHandleW("name")               or GetModuleHandleW(null)
+//   user32 (class names given as atoms appear as #atom; messages and wParam in hex):
+//   FindWindowW("class","title")           either may be null
+//   PostMessageW(hwnd,msg hex,wParam hex,lParam)
+//   LockWorkStation()
+//   ExitWindowsEx(flags hex,reason)
+//   RegisterClassExW(cbSize,"class")       or RegisterClassExW(null)
+//   UnregisterClassW("class",hinstance)
+//   CreateWindowExW(exstyle hex,"class","title",style hex,x,y,width,height,parent,menu,hinstance,param)
+//   DestroyWindow(hwnd)
+//   CallWindowProcW(proc,hwnd,msg hex,wParam hex,lParam)
+//                                          proc: DefWindowProcW for DefWindowProcAddress(), else hex or null
+//   DefWindowProcW(hwnd,msg hex,wParam hex,lParam)
+//   advapi32:
+//   OpenProcessToken(process,access hex)
+//   LookupPrivilegeValueW(system,"name")   system usually null
+//   AdjustTokenPrivileges(token,disableAll,count,{luidLow,luidHigh},attributes hex,BufferLength)
+//                                          the luid and attributes of the first entry only when count >= 1;
+//                                          AdjustTokenPrivileges(token,disableAll,null,BufferLength) without one
+//   ole32 and the endpoint objects (GUIDs braced, upper case):
+//   CoInitialize(reserved)                 CoInitialize(null) as the program calls it
+//   CoUninitialize()
+//   CoCreateInstance({clsid},outer,context hex,{iid})
+//   Each object's methods are recorded under the object's interface, IUnknown's included:
+//   IMMDeviceEnumerator.QueryInterface({iid})   .AddRef()   .Release()
+//   IMMDeviceEnumerator.GetDefaultAudioEndpoint(dataFlow,role)
+//   IMMDevice.QueryInterface({iid})   IMMDevice.AddRef()   IMMDevice.Release()
+//   IMMDevice.Activate({iid},context,activationParams)
+//   IAudioEndpointVolume.QueryInterface({iid})   .AddRef()   .Release()
+//   IAudioEndpointVolume.SetMute(bMute,{context})   context "null" when no pointer is given
+//   IAudioEndpointVolume.GetMute()
+//   Methods the program does not use are recorded as Interface.Method() and answer E_NOTIMPL.
+//   e.g. "IMMDevice.Activate({5CDF2C82-841E-4546-9722-0CF74078229A},7,null)",
+//        "IAudioEndpointVolume.SetMute(1,{00000000-0000-0000-0000-000000000000})".
 #pragma once
 
 #include <cstddef>
@@ -23,7 +85,9 @@ class SimKernel32 : public IKernel32 {
   DWORD TicksPerSleep = 0;    // added on top of n by every Sleep, to model a coarse timer
   String CommandLine = WSTR("Lullscreen.exe");
   DWORD MajorVersion = 5, MinorVersion = 1;
+  DWORD BuildNumber = 2600;
   std::string Output;         // bytes written to standard output
+  std::string ErrorOutput;    // bytes written to standard error
   std::string Input;          // bytes standard input still holds
   bool InputClosed = false;   // ReadFile on standard input fails once Input is empty
   /// Texts FormatMessageW gives per message identifier (others: failure).
@@ -32,8 +96,18 @@ class SimKernel32 : public IKernel32 {
   /// Handles given out by other simulators (tokens) that CloseHandle may close.
   HANDLE NewHandle();
   std::size_t OpenHandleCount() const;
+  /// True for a handle NewHandle gave out that is not yet closed.
+  bool IsOpenHandle(HANDLE Handle) const;
+  /// The case folding of NORM_IGNORECASE and of window class names: ASCII,
+  /// Latin-1, Latin Extended-A, Greek, Cyrillic and full-width capitals to small letters.
+  static WCHAR Fold(WCHAR c);
 
   DWORD GetTickCount() override;
+  // CompareStringW orders by the folded code units, then (without
+  // NORM_IGNORECASE) by the first difference in case, small before capital.
+  // Standard handles: reads come from Input, writes go to Output and
+  // ErrorOutput; other handles fail. FormatMessageW needs
+  // FORMAT_MESSAGE_FROM_SYSTEM and a caller's buffer, and truncates to nSize.
   void Sleep(DWORD dwMilliseconds) override;
   HANDLE GetCurrentProcess() override;
   BOOL CloseHandle(HANDLE hObject) override;
@@ -57,6 +131,7 @@ class SimKernel32 : public IKernel32 {
  private:
   CallLog& FLog;
   String FCommandLineBuffer;
+  String FCommandLineSource;  // the CommandLine the buffer was copied from
   std::vector<bool> FHandles;  // open state of each handle given out
 };
 
@@ -65,6 +140,9 @@ class SimKernel32 : public IKernel32 {
 class SimUser32 : public IUser32 {
  public:
   explicit SimUser32(CallLog& Log);
+  ~SimUser32() override;
+  SimUser32(const SimUser32&) = delete;
+  SimUser32& operator=(const SimUser32&) = delete;
 
   /// The window FindWindowW answers for class "ProgMan" (0: none).
   HWND ShellWindow = nullptr;
@@ -85,7 +163,17 @@ class SimUser32 : public IUser32 {
   bool IsWindow(HWND hWnd) const;
   std::size_t WindowCount() const;
   /// The procedure to pass to CallWindowProcW for the default handling (TPlatform::DefWindowProc).
+  /// Called directly, it forwards to DefWindowProcW of the newest SimUser32 alive.
   static WNDPROC DefWindowProcAddress();
+
+  // Class names are compared without regard to case; FindWindowW also finds
+  // the windows made here by class (and title). PostMessageW succeeds for a
+  // null window (the thread's queue), ShellWindow, HWND_BROADCAST and windows
+  // made here, and appends the message to PostedMessages; it fails for others.
+  // UnregisterClassW fails while windows of the class exist. A creation that
+  // WM_NCCREATE (0) or WM_CREATE (-1) refuses sends WM_NCDESTROY before the
+  // window is forgotten. DefWindowProcW answers TRUE for WM_NCCREATE, 0 for
+  // WM_CREATE and DefaultResult otherwise.
 
   HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) override;
   BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
@@ -107,6 +195,16 @@ class SimUser32 : public IUser32 {
   std::map<String, WNDPROC> FClasses;
   std::map<HWND, WNDPROC> FWindows;
   std::size_t FNextWindow = 0x2000;
+  struct WindowInfo {
+    String Class;  // folded
+    String Title;  // folded
+    bool Destroying = false;
+  };
+  std::map<HWND, WindowInfo> FWindowInfo;
+  std::map<String, ATOM> FClassAtoms;  // by folded class name
+  ATOM FNextAtom = 0xC000;
+  /// The folded name of a class given by name or atom; empty when unknown atom or null.
+  String ClassKey(LPCWSTR lpClassName) const;
 };
 
 // advapi32: the process token and the shutdown privilege.
@@ -117,6 +215,11 @@ class SimAdvapi32 : public IAdvapi32 {
   LUID ShutdownLuid = {0x13, 0};
   bool ShutdownEnabled = false;  // the token's state of the shutdown privilege
 
+  // OpenProcessToken needs the process pseudo handle and gives a handle from
+  // SimKernel32::NewHandle. LookupPrivilegeValueW knows "SeShutdownPrivilege"
+  // on the local system only. AdjustTokenPrivileges needs an open token and at
+  // most one entry; it fails without adjusting when PreviousState is given
+  // with a BufferLength below sizeof(TOKEN_PRIVILEGES).
   BOOL OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle) override;
   BOOL LookupPrivilegeValueW(LPCWSTR lpSystemName, LPCWSTR lpName, PLUID lpLuid) override;
   BOOL AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivileges, PTOKEN_PRIVILEGES NewState,
@@ -133,6 +236,8 @@ class SimOle32 : public IOle32 {
  public:
   explicit SimOle32(CallLog& Log);
   ~SimOle32() override;
+  SimOle32(const SimOle32&) = delete;
+  SimOle32& operator=(const SimOle32&) = delete;
 
   bool EnumeratorRegistered = true;   // false: CoCreateInstance answers REGDB_E_CLASSNOTREG
   bool EnumeratorInterface = true;    // false: the object does not offer IMMDeviceEnumerator
@@ -145,6 +250,16 @@ class SimOle32 : public IOle32 {
   int LiveReferences() const;
   /// References still held when CoUninitialize was last called.
   int ReferencesAtUninitialize = -1;
+  /// Calls made on an endpoint object after its last reference was released (each a fault of the caller).
+  int CallsAfterRelease = 0;
+  /// What a call the plan fails answers (QueryInterface answers E_NOINTERFACE).
+  HRESULT FailResult = E_FAIL;
+
+  // CoCreateInstance: E_POINTER, CO_E_NOTINITIALIZED, REGDB_E_CLASSNOTREG
+  // (also without CLSCTX_INPROC_SERVER), CLASS_E_NOAGGREGATION, E_NOINTERFACE
+  // in that order of checks. Every object starts with one reference; objects
+  // stay allocated until ~SimOle32 even when released. SetMute answers S_OK
+  // when it changes Muted and S_FALSE when Muted already had that state.
 
   HRESULT CoInitialize(LPVOID pvReserved) override;
   void CoUninitialize() override;
