@@ -40,4 +40,6 @@ class IKernel32 {
                                LPWSTR lpBuffer, DWORD nSize, void* Arguments) = 0;
   /// The handle of a loaded module (0 for the program itself).
   virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
+  /// The calling thread's identifier.
+  virtual DWORD GetCurrentThreadId() = 0;
 };

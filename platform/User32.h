@@ -30,4 +30,14 @@ class IUser32 {
   virtual LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
   /// The system's default handling of a message.
   virtual LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
+
+  // A message loop, for programs that receive the mixer library's events.
+  /// Waits for the next message of the thread's queue; 0 for WM_QUIT, -1 on failure, else nonzero.
+  virtual BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) = 0;
+  /// The next queued message without waiting, taken off the queue with PM_REMOVE; nonzero when there was one.
+  virtual BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) = 0;
+  /// Hands a message to its window's procedure; the procedure's result.
+  virtual LRESULT DispatchMessageW(const MSG* lpMsg) = 0;
+  /// Queues a message for a thread; nonzero on success.
+  virtual BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
 };

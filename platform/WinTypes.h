@@ -211,6 +211,8 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_USER = 0x0400;
 constexpr WPARAM SC_MONITORPOWER = 0xF170;
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
 
 // Token access and privileges.
 constexpr DWORD TOKEN_QUERY = 0x0008;

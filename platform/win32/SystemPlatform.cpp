@@ -62,6 +62,16 @@ class SystemUser32 final : public IUser32 {
   LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override {
     return ::DefWindowProcW(hWnd, Msg, wParam, lParam);
   }
+  BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) override {
+    return ::GetMessageW(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax);
+  }
+  BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) override {
+    return ::PeekMessageW(lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, wRemoveMsg);
+  }
+  LRESULT DispatchMessageW(const MSG* lpMsg) override { return ::DispatchMessageW(lpMsg); }
+  BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) override {
+    return ::PostThreadMessageW(idThread, Msg, wParam, lParam);
+  }
 };
 
 class SystemKernel32 final : public IKernel32 {
@@ -99,6 +109,7 @@ class SystemKernel32 final : public IKernel32 {
                             static_cast<va_list*>(Arguments));
   }
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override { return ::GetModuleHandleW(lpModuleName); }
+  DWORD GetCurrentThreadId() override { return ::GetCurrentThreadId(); }
 };
 
 class SystemAdvapi32 final : public IAdvapi32 {

@@ -30,6 +30,7 @@
 //   WideCharToMultiByte(codepage,flags hex,"text",cchWideChar,cbMultiByte)
 //   FormatMessageW(flags hex,messageid hex,languageid,nSize)
 //   GetModuleHandleW("name")               or GetModuleHandleW(null)
+//   GetCurrentThreadId()
 //   user32 (class names given as atoms appear as #atom; messages and wParam in hex):
 //   FindWindowW("class","title")           either may be null
 //   PostMessageW(hwnd,msg hex,wParam hex,lParam)
@@ -42,6 +43,10 @@
 //   CallWindowProcW(proc,hwnd,msg hex,wParam hex,lParam)
 //                                          proc: DefWindowProcW for DefWindowProcAddress(), else hex or null
 //   DefWindowProcW(hwnd,msg hex,wParam hex,lParam)
+//   GetMessageW(hwnd,min hex,max hex)
+//   PeekMessageW(hwnd,min hex,max hex,remove hex)
+//   DispatchMessageW(hwnd,msg hex,wParam hex,lParam)
+//   PostThreadMessageW(thread,msg hex,wParam hex,lParam)
 //   advapi32:
 //   OpenProcessToken(process,access hex)
 //   LookupPrivilegeValueW(system,"name")   system usually null
@@ -127,6 +132,9 @@ class SimKernel32 : public IKernel32 {
   DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
                        DWORD nSize, void* Arguments) override;
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override;
+  /// Answers ThreadId.
+  DWORD GetCurrentThreadId() override;
+  DWORD ThreadId = 1;
 
  private:
   CallLog& FLog;
@@ -190,7 +198,21 @@ class SimUser32 : public IUser32 {
   LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
+  // The thread's queue is PostedMessages from the first message not yet
+  // taken, in order; PostThreadMessageW appends to it with a null window for
+  // any thread. The filters are not modelled. GetMessageW cannot wait: on an
+  // empty queue it answers as for WM_QUIT, 0.
+  BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) override;
+  BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) override;
+  /// Dispatch() for the message's window.
+  LRESULT DispatchMessageW(const MSG* lpMsg) override;
+  BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
  private:
+  /// The next queued message into Msg; false when the queue is empty.
+  bool NextQueued(MSG* Msg, bool Remove);
+  std::size_t FTaken = 0;  // PostedMessages before this position have left the queue
+
   CallLog& FLog;
   std::map<String, WNDPROC> FClasses;
   std::map<HWND, WNDPROC> FWindows;
