@@ -85,9 +85,9 @@ class SimComObject {
   int FReferences = 1;  // the creator's reference
 };
 
-class SimVolume final : public IAudioEndpointVolume, public SimComObject {
+class SimEndpointVolume final : public IAudioEndpointVolume, public SimComObject {
  public:
-  SimVolume(SimOle32& Owner, CallLog& Log, SimOle32::Objects& Made)
+  SimEndpointVolume(SimOle32& Owner, CallLog& Log, SimOle32::Objects& Made)
       : SimComObject(Owner, Log, Made, "IAudioEndpointVolume") {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
@@ -167,9 +167,9 @@ struct SimOle32::Objects {
 
 namespace {
 
-class SimDevice final : public IMMDevice, public SimComObject {
+class SimEndpointDevice final : public IMMDevice, public SimComObject {
  public:
-  SimDevice(SimOle32& Owner, CallLog& Log, SimOle32::Objects& Made)
+  SimEndpointDevice(SimOle32& Owner, CallLog& Log, SimOle32::Objects& Made)
       : SimComObject(Owner, Log, Made, "IMMDevice") {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
@@ -189,7 +189,7 @@ class SimDevice final : public IMMDevice, public SimComObject {
     *ppInterface = nullptr;
     if (iid != MMDeviceApi::IID_IAudioEndpointVolume) return E_NOINTERFACE;
     if (!FOwner.ActivateSucceeds) return E_FAIL;
-    *ppInterface = static_cast<IAudioEndpointVolume*>(FMade.Make<SimVolume>(FOwner, FLog));
+    *ppInterface = static_cast<IAudioEndpointVolume*>(FMade.Make<SimEndpointVolume>(FOwner, FLog));
     return S_OK;
   }
 
@@ -207,9 +207,9 @@ class SimDevice final : public IMMDevice, public SimComObject {
   }
 };
 
-class SimEnumerator final : public IMMDeviceEnumerator, public SimComObject {
+class SimDeviceEnumerator final : public IMMDeviceEnumerator, public SimComObject {
  public:
-  SimEnumerator(SimOle32& Owner, CallLog& Log, SimOle32::Objects& Made)
+  SimDeviceEnumerator(SimOle32& Owner, CallLog& Log, SimOle32::Objects& Made)
       : SimComObject(Owner, Log, Made, "IMMDeviceEnumerator") {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override {
@@ -230,7 +230,7 @@ class SimEnumerator final : public IMMDeviceEnumerator, public SimComObject {
     if (role != eConsole && role != eMultimedia && role != eCommunications) return InvalidArgument;
     // Only a render endpoint is modelled.
     if (!FOwner.HasEndpoint || dataFlow != eRender) return ElementNotFound;
-    *ppEndpoint = FMade.Make<SimDevice>(FOwner, FLog);
+    *ppEndpoint = FMade.Make<SimEndpointDevice>(FOwner, FLog);
     return S_OK;
   }
 
@@ -292,7 +292,7 @@ HRESULT SimOle32::CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD d
   if (pUnkOuter != nullptr) return NoAggregation;
   if (riid != MMDeviceApi::IID_IUnknown && !(EnumeratorInterface && riid == MMDeviceApi::IID_IMMDeviceEnumerator))
     return E_NOINTERFACE;
-  SimEnumerator* enumerator = FObjects->Make<SimEnumerator>(*this, FLog);
+  SimDeviceEnumerator* enumerator = FObjects->Make<SimDeviceEnumerator>(*this, FLog);
   *ppv = static_cast<IMMDeviceEnumerator*>(enumerator);
   return S_OK;
 }
