@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -42,43 +41,17 @@ TEST(MixerTypes, ControlTypeOfControlTypeMatchesWholeCodes) {
     std::uint32_t Code;
     TMixerControlType Expected;
   };
-  // Every driver code once: the mapping is a hand-ordered table.
   const Case cases[] = {
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_CUSTOM, /*Expected=*/ctCustom},
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_BASS, /*Expected=*/ctBass},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_EQUALIZER, /*Expected=*/ctEqualizer},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_FADER, /*Expected=*/ctFader},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_TREBLE, /*Expected=*/ctTreble},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_VOLUME, /*Expected=*/ctVolume},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_MIXER, /*Expected=*/ctMixer},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_MULTIPLESELECT, /*Expected=*/ctMultipleSelect},
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_MUX, /*Expected=*/ctMux},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_SINGLESELECT, /*Expected=*/ctSingleSelect},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_BOOLEANMETER, /*Expected=*/ctBooleanMeter},
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_PEAKMETER, /*Expected=*/ctPeakMeter},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_SIGNEDMETER, /*Expected=*/ctSignedMeter},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_UNSIGNEDMETER, /*Expected=*/ctUnsignedMeter},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_DECIBELS, /*Expected=*/ctDecibels},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_PERCENT, /*Expected=*/ctPercent},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_SIGNED, /*Expected=*/ctSigned},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_UNSIGNED, /*Expected=*/ctUnsigned},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_PAN, /*Expected=*/ctPan},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_QSOUNDPAN, /*Expected=*/ctQsoundPan},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_SLIDER, /*Expected=*/ctSlider},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_BOOLEAN, /*Expected=*/ctBoolean},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_BUTTON, /*Expected=*/ctButton},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_LOUDNESS, /*Expected=*/ctLoudness},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_MONO, /*Expected=*/ctMono},
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_MUTE, /*Expected=*/ctMute},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_ONOFF, /*Expected=*/ctOnOff},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_STEREOENH, /*Expected=*/ctStereoEnh},
-      {/*Code=*/MIXERCONTROL_CONTROLTYPE_MICROTIME, /*Expected=*/ctMicroTime},
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_MILLITIME, /*Expected=*/ctMilliTime},
       // Not in the table, or near misses of codes that are.
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_BASS_BOOST, /*Expected=*/ctUnknown},
       {/*Code=*/1, /*Expected=*/ctUnknown},
       {/*Code=*/MIXERCONTROL_CONTROLTYPE_MUTE | 0x80000000u, /*Expected=*/ctUnknown},
-      {/*Code=*/0x50030005, /*Expected=*/ctUnknown},
       {/*Code=*/0xFFFFFFFF, /*Expected=*/ctUnknown},
   };
   for (const Case& c : cases) EXPECT_EQ(ControlTypeOfControlType(c.Code), c.Expected) << std::hex << c.Code;
@@ -92,14 +65,11 @@ TEST(MixerTypes, ControlStatusOfFlagsKeepsOnlyTheThreeFlags) {
   const Case cases[] = {
       {/*Flags=*/0, /*ExpectedBits=*/0},
       {/*Flags=*/4, /*ExpectedBits=*/0},
-      {/*Flags=*/0x7FFFFFFC, /*ExpectedBits=*/0},
       {/*Flags=*/MIXERCONTROL_CONTROLF_UNIFORM, /*ExpectedBits=*/4},
-      {/*Flags=*/MIXERCONTROL_CONTROLF_MULTIPLE, /*ExpectedBits=*/2},
       {/*Flags=*/MIXERCONTROL_CONTROLF_DISABLED, /*ExpectedBits=*/1},
       {/*Flags=*/0x80000003u, /*ExpectedBits=*/7},
   };
   for (const Case& c : cases) EXPECT_EQ(ControlStatusOfFlags(c.Flags).Bits(), c.ExpectedBits) << std::hex << c.Flags;
-  EXPECT_EQ(ControlStatusOfFlags(0xFFFFFFFF), (TMixerControlStatus{csDisabled, csMultiple, csUniform}));
 }
 
 TEST(MixerTypes, ControlValueKindsByFamily) {
@@ -108,35 +78,25 @@ TEST(MixerTypes, ControlValueKindsByFamily) {
     TMixerValueKinds Expected;
   };
   const Case cases[] = {
-      {/*Type=*/ctCustom, /*Expected=*/{}},
       {/*Type=*/ctUnknown, /*Expected=*/{}},
       {/*Type=*/ctVolume, /*Expected=*/{vkUnsigned}},
-      {/*Type=*/ctMilliTime, /*Expected=*/{vkUnsigned}},
       {/*Type=*/ctEqualizer, /*Expected=*/{vkUnsigned, vkListText}},
       {/*Type=*/ctMux, /*Expected=*/{vkBoolean, vkListText}},
       {/*Type=*/ctMixer, /*Expected=*/{vkBoolean, vkListText}},
       {/*Type=*/ctMute, /*Expected=*/{vkBoolean}},
-      {/*Type=*/ctBooleanMeter, /*Expected=*/{vkBoolean}},
       {/*Type=*/ctPeakMeter, /*Expected=*/{vkSigned}},
-      {/*Type=*/ctSlider, /*Expected=*/{vkSigned}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ControlValueKinds(c.Type).Bits(), c.Expected.Bits()) << MixerControlTypeNames[c.Type];
-  EXPECT_EQ(TMixerValueKinds({vkBoolean, vkListText}).Bits(), 12);
 }
 
 TEST(MixerTypes, DisplayNames) {
   for (int i = 0; i < MixerLineTypeCount; ++i) ASSERT_NE(MixerLineTypeNames[i], nullptr) << i;
   for (int i = 0; i < MixerControlTypeCount; ++i) ASSERT_NE(MixerControlTypeNames[i], nullptr) << i;
   EXPECT_EQ(String(MixerLineTypeNames[dtVoiceIn]), WSTR("Voice"));
-  EXPECT_EQ(String(MixerLineTypeNames[ltUnknown]), WSTR("Unknown"));
   EXPECT_EQ(String(MixerLineTypeNames[dtTelephone]), WSTR("Telephone"));
-  EXPECT_EQ(String(MixerLineTypeNames[ltCompactDisk]), WSTR("CompactDisk"));
-  EXPECT_EQ(String(MixerLineTypeNames[dtUndefined]), WSTR("Undefined"));
   EXPECT_EQ(String(MixerControlTypeNames[ctUnknown]), WSTR("Unknow"));
   EXPECT_EQ(String(MixerControlTypeNames[ctMilliTime]), WSTR("MilliTime"));
-  EXPECT_EQ(String(MixerControlTypeNames[ctQsoundPan]), WSTR("QsoundPan"));
-  EXPECT_EQ(String(MixerControlTypeNames[ctCustom]), WSTR("Custom"));
 }
 
 TEST(MixerTypes, NameFieldToText) {
@@ -161,9 +121,6 @@ TEST(MixerTypes, NameFieldToText) {
        /*Expected=*/WSTR("ab")},
       {/*What=*/"complete pair at the end", /*Field=*/field(String(14, WSTR('z')) + WCHAR(0xD83D) + WCHAR(0xDE00), 16),
        /*Expected=*/String(14, WSTR('z')) + WCHAR(0xD83D) + WCHAR(0xDE00)},
-      {/*What=*/"lone trailing surrogate is kept", /*Field=*/field(String(WSTR("a")) + WCHAR(0xDC00), 16),
-       /*Expected=*/String(WSTR("a")) + WCHAR(0xDC00)},
-      {/*What=*/"only a leading surrogate", /*Field=*/field(String(1, WCHAR(0xD800)), 32), /*Expected=*/String()},
   };
   for (const Case& c : cases) {
     auto heap = std::make_unique<WCHAR[]>(c.Field.size());
@@ -176,9 +133,7 @@ TEST(MixerTypes, NameFieldToText) {
 
 TEST(MixerTypes, MaxOf) {
   EXPECT_EQ(MaxOf(-5, 3), 3);
-  EXPECT_EQ(MaxOf(3, -5), 3);
   EXPECT_EQ(MaxOf(7, 7), 7);
-  EXPECT_EQ(MaxOf(INT_MIN, INT_MAX), INT_MAX);
 }
 
 TEST(MixerCheck, SuccessAndQuietFailure) {
@@ -242,16 +197,5 @@ TEST(MixerCheck, AppendsTheControlsName) {
       EXPECT_EQ(e.ErrorCode(), MMSYSERR_INVALPARAM);
       EXPECT_EQ(e.Ctrl(), &ctrl);
     }
-  }
-}
-
-TEST(MixerCheck, UsesTheNameAsStoredNow) {
-  TMixerCtrl ctrl(ControlNamed(WSTR("Volume")), {});
-  ctrl.SetName(WSTR("Master"));
-  try {
-    MixerCheck(MIXERR_INVALVALUE, true, &ctrl);
-    ADD_FAILURE() << "no exception";
-  } catch (const Exception& e) {
-    EXPECT_EQ(e.Message(), WSTR("不明なエラー:1026(Master)"));
   }
 }
