@@ -1,0 +1,93 @@
+// The mixer inspector's entry point: scans every mixer device with nothing
+// filtered out and prints the tree as the library sees it; with -watch it then
+// stays and prints each change notification until Enter is pressed or
+// standard input ends. The exit status is always 0.
+#include <exception>
+#include <thread>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/Console.h"
+#include "platform/Platform.h"
+#include "tools/mixinspect/MixerReport.h"
+
+namespace {
+
+bool IsOption(const String& Arg, const char* Option) {
+  std::size_t i = 0;
+  for (; Option[i] != 0; ++i) {
+    if (i >= Arg.size()) return false;
+    WCHAR c = Arg[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
+    if (c != static_cast<WCHAR>(Option[i])) return false;
+  }
+  return i == Arg.size();
+}
+
+void WriteLines(TConsole& Console, const std::vector<String>& Lines) {
+  for (const String& line : Lines) Console.WriteLine(line);
+}
+
+// Runs inside the window's message dispatch: nothing may leave it.
+template <class Report>
+void WriteEvent(TConsole& Console, Report MakeReport) {
+  try {
+    WriteLines(Console, MakeReport());
+  } catch (const std::exception& error) {
+    Console.TryWriteLine(DescribeException(error));
+  }
+}
+
+void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
+  Mixer.SetOnLineChange([&Console](TMixer* Sender, TMixerDev* Dev, TMixerItem* Item) {
+    WriteEvent(Console, [&] { return LineChangeReport(*Sender, Dev, Item); });
+  });
+  Mixer.SetOnControlChange([&Console](TMixer* Sender, TMixerDev* Dev, TMixerItem* Item, TMixerCtrl* Ctrl) {
+    WriteEvent(Console, [&] { return ControlChangeReport(*Sender, Dev, Item, Ctrl); });
+  });
+  Console.WriteLine(WSTR("Watching for changes; press Enter to stop."));
+
+  // Reading standard input blocks, so another thread waits for the line and
+  // then ends this thread's message loop; the events need this thread, which
+  // owns the library's window.
+  const DWORD loopThread = Platform.Kernel32->GetCurrentThreadId();
+  std::thread reader([&Platform, loopThread] {
+    TConsole(*Platform.Kernel32).ReadLine();
+    Platform.User32->PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
+  });
+  MSG msg{};
+  BOOL got;
+  while ((got = Platform.User32->GetMessageW(&msg, nullptr, 0, 0)) > 0) Platform.User32->DispatchMessageW(&msg);
+  // WM_QUIT comes only after the reader is done; after a failure it may still be waiting.
+  if (got == 0)
+    reader.join();
+  else
+    reader.detach();
+}
+
+}  // namespace
+
+int main() {
+  const TPlatform platform = SystemPlatform();
+  TConsole console(*platform.Kernel32);
+  try {
+    const std::vector<String> args = SplitCommandLine(platform.Kernel32->GetCommandLineW());
+    bool watch = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (IsOption(args[i], "-watch")) {
+        watch = true;
+      } else {
+        console.WriteLine(WSTR("Usage: mixinspect.exe [-watch]"));
+        return 0;
+      }
+    }
+    TMixer mixer(platform);
+    AdmitEverything(mixer);
+    mixer.Scan();
+    WriteLines(console, MixerReport(mixer));
+    if (watch) Watch(platform, mixer, console);
+  } catch (const std::exception& error) {
+    console.TryWriteLine(DescribeException(error));
+  }
+  return 0;
+}
