@@ -91,21 +91,26 @@ TEST(MixerReportTest, ShowsVolumeBalanceAndMuteOfEachLine) {
   struct Case {
     const char* Name;
     DWORD Channels;
+    DWORD VolumeFlags;
     std::vector<DWORD> Volume;
     DWORD Mute;
     std::string ExpectedVolume;
     std::string ExpectedMute;
   };
   const Case cases[] = {
-      {"stereo, right at half", /*Channels=*/2, /*Volume=*/{32768, 16384}, /*Mute=*/1,
+      {"stereo, right at half", /*Channels=*/2, /*VolumeFlags=*/0, /*Volume=*/{32768, 16384}, /*Mute=*/1,
        "Volume: 50% (left 32768, right 16384), balance 33", "Mute: on"},
-      {"stereo, right only", /*Channels=*/2, /*Volume=*/{0, 65535}, /*Mute=*/0,
+      {"stereo, right only", /*Channels=*/2, /*VolumeFlags=*/0, /*Volume=*/{0, 65535}, /*Mute=*/0,
        "Volume: 100% (left 0, right 65535), balance 100", "Mute: off"},
-      {"mono", /*Channels=*/1, /*Volume=*/{39321}, /*Mute=*/0, "Volume: 60% (raw 39321)", "Mute: off"},
+      {"mono", /*Channels=*/1, /*VolumeFlags=*/0, /*Volume=*/{39321}, /*Mute=*/0, "Volume: 60% (raw 39321)",
+       "Mute: off"},
+      {"stereo with one value for both channels", /*Channels=*/2, /*VolumeFlags=*/MIXERCONTROL_CONTROLF_UNIFORM,
+       /*Volume=*/{65535}, /*Mute=*/0, "Volume: 100% (raw 65535)", "Mute: off"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     SimControl volume = SimWinmm::VolumeControl();
+    volume.Flags = c.VolumeFlags;
     volume.Values = c.Volume;
     SimControl mute = SimWinmm::MuteControl();
     mute.Values = {c.Mute};

@@ -85,7 +85,9 @@ void AddLineValues(std::vector<String>& Out, TMixerItem* Item, int Level) {
       std::int32_t percent = Item->GetVolume();
       TMixerVolume raw = Item->GetRawVolume();
       text += Dec(percent) + WSTR("%");
-      if (Item->Channel() >= 2)
+      // A uniform control holds one value for every channel: there is no
+      // right channel to show, and no balance to speak of.
+      if (Item->GetDetailsLength(Item->VolumeCtrl()) >= 2)
         text += WSTR(" (left ") + Dec(raw.Left()) + WSTR(", right ") + Dec(raw.Right()) + WSTR("), balance ") +
                 Dec(Item->GetBalance());
       else
