@@ -118,6 +118,9 @@ TEST_F(SimSystemTest, DefaultProcedureIsObservableThroughCallWindowProc) {
   HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1234));
   EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefWindowProc, window, WM_USER, 0, 0), Sim.User32.DefaultResult);
   EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefWindowProc, window, WM_NCCREATE, 0, 0), TRUE);
+  {
+    SimSystem inner;  // lives and goes while this one stays
+  }
   EXPECT_EQ(platform.DefWindowProc(window, WM_CREATE, 0, 0), 0) << "a direct call reaches the simulator too";
   EXPECT_EQ(Sim.Log.Count("DefWindowProcW"), 3u);
   EXPECT_EQ(Sim.Log.Calls()[0], "CallWindowProcW(DefWindowProcW,0x1234,0x400,0x0,0)");

@@ -107,12 +107,12 @@ class SimKernel32 : public IKernel32 {
   /// Latin-1, Latin Extended-A, Greek, Cyrillic and full-width capitals to small letters.
   static WCHAR Fold(WCHAR c);
 
-  DWORD GetTickCount() override;
   // CompareStringW orders by the folded code units, then (without
   // NORM_IGNORECASE) by the first difference in case, small before capital.
   // Standard handles: reads come from Input, writes go to Output and
   // ErrorOutput; other handles fail. FormatMessageW needs
   // FORMAT_MESSAGE_FROM_SYSTEM and a caller's buffer, and truncates to nSize.
+  DWORD GetTickCount() override;
   void Sleep(DWORD dwMilliseconds) override;
   HANDLE GetCurrentProcess() override;
   BOOL CloseHandle(HANDLE hObject) override;
@@ -126,7 +126,8 @@ class SimKernel32 : public IKernel32 {
                  LPVOID lpOverlapped) override;
   BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                 LPVOID lpOverlapped) override;
-  /// CP_ACP is modelled as a single-byte code page: ASCII passes, any other code unit becomes '?'.
+  /// CP_ACP is modelled as a single-byte code page: ASCII passes, any other character (a surrogate
+  /// pair is one) becomes '?' or lpDefaultChar; other code pages fail.
   int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
                           int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) override;
   DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,

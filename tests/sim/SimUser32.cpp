@@ -1,11 +1,16 @@
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "sim/SimSystem.h"
 
 namespace {
 
-// The instance the default procedure's address stands for (the newest alive).
-SimUser32* CurrentUser32 = nullptr;
+// Every instance alive, oldest first; the default procedure's address stands for the newest.
+std::vector<SimUser32*>& LiveUser32() {
+  static std::vector<SimUser32*> live;
+  return live;
+}
 
 const String ShellClass = WSTR("progman");         // folded
 const String ShellTitle = WSTR("program manager");  // folded
@@ -37,15 +42,17 @@ std::string ProcArg(WNDPROC proc) {
 LRESULT CALLBACK DefaultProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   // Reached only when a caller invokes the address directly instead of
   // through CallWindowProcW; it still lands on the simulator's default handling.
-  return CurrentUser32 != nullptr ? CurrentUser32->DefWindowProcW(hWnd, Msg, wParam, lParam) : 0;
+  const std::vector<SimUser32*>& live = LiveUser32();
+  return live.empty() ? 0 : live.back()->DefWindowProcW(hWnd, Msg, wParam, lParam);
 }
 
 }  // namespace
 
-SimUser32::SimUser32(CallLog& Log) : FLog(Log) { CurrentUser32 = this; }
+SimUser32::SimUser32(CallLog& Log) : FLog(Log) { LiveUser32().push_back(this); }
 
 SimUser32::~SimUser32() {
-  if (CurrentUser32 == this) CurrentUser32 = nullptr;
+  std::vector<SimUser32*>& live = LiveUser32();
+  live.erase(std::remove(live.begin(), live.end(), this), live.end());
 }
 
 WNDPROC SimUser32::DefWindowProcAddress() { return &DefaultProcedure; }
