@@ -34,8 +34,7 @@ void TMixer::Scan() {
   const auto deviceCount = static_cast<std::int32_t>(winmm.mixerGetNumDevs());
   for (std::int32_t id = 0; id < deviceCount; ++id) {
     MIXERCAPSW caps{};
-    if (!MixerCheck(winmm.mixerGetDevCapsW(static_cast<UINT_PTR>(id), &caps, sizeof(caps)), false, nullptr))
-      continue;
+    if (!MixerCheck(winmm.mixerGetDevCapsW(static_cast<UINT_PTR>(id), &caps, sizeof(caps)), false, nullptr)) continue;
     HMIXER handle = nullptr;
     if (!MixerCheck(winmm.mixerOpen(&handle, static_cast<UINT>(id), reinterpret_cast<DWORD_PTR>(window), 0, openFlags),
                     false, nullptr))

@@ -84,14 +84,14 @@ const std::vector<Machine>& Machines() {
          SimLine line = Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()});
          mic.LineID = 0x00000001;
          line.LineID = 0x00010001;
-         d.Destinations = {
-             Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {SimWinmm::VolumeControl(), SimWinmm::MuteControl()},
-                  {Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()})}),
-             Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("In"),
-                  {Mux({{/*Param1=*/0x00000001, /*Param2=*/0, /*Name=*/WSTR("Mic")},
-                        {/*Param1=*/0x00010001, /*Param2=*/0, /*Name=*/WSTR("Line")}}),
-                   SimWinmm::VolumeControl()},
-                  {mic, line})};
+         d.Destinations = {Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"),
+                                {SimWinmm::VolumeControl(), SimWinmm::MuteControl()},
+                                {Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()})}),
+                           Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("In"),
+                                {Mux({{/*Param1=*/0x00000001, /*Param2=*/0, /*Name=*/WSTR("Mic")},
+                                      {/*Param1=*/0x00010001, /*Param2=*/0, /*Name=*/WSTR("Line")}}),
+                                 SimWinmm::VolumeControl()},
+                                {mic, line})};
          w.AddDevice(d);
        }},
   };
