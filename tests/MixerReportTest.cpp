@@ -14,7 +14,6 @@ namespace {
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 std::vector<std::string> Narrowed(const std::vector<String>& lines) {
   std::vector<std::string> out;
@@ -159,11 +158,6 @@ TEST(MixerReportTest, AValueThatCannotBeReadIsReportedAndTheRestStillShows) {
   EXPECT_THAT(lines, Contains(AllOf(HasSubstr("Mute control \"Mute\""), HasSubstr("value off"))));
 }
 
-TEST(MixerReportTest, NoDevicesGivesOnlyTheCount) {
-  Inspected machine({});
-  EXPECT_EQ(machine.Report(), std::vector<std::string>{"Mixer devices: 0"});
-}
-
 TEST(MixerReportTest, ChangeEventsNameDeviceLineAndControlWithTheNewValue) {
   Inspected machine({SimWinmm::TypicalDevice(WSTR("Realtek Output")), SimWinmm::TypicalDevice(WSTR("USB Headset"))});
   TMixerDev* dev = machine.Mixer.GetDevice(1);
@@ -181,17 +175,6 @@ TEST(MixerReportTest, ChangeEventsNameDeviceLineAndControlWithTheNewValue) {
               ::testing::ElementsAre("Control change: device 1 \"USB Headset\", WaveOut line \"Wave\", Mute control "
                                      "\"Mute\" (id " +
                                      std::to_string(mute->ControlID()) + "), value on"));
-}
-
-TEST(MixerReportTest, AControlChangeWhoseValueCannotBeReadStillNamesTheControl) {
-  Inspected machine({SimWinmm::TypicalDevice(WSTR("Realtek Output"))});
-  TMixerDev* dev = machine.Mixer.GetDevice(0);
-  TMixerItem* speakers = dev->GetItem(0);
-  machine.System.Log.FailNamed("mixerGetControlDetailsW");
-  const auto lines = Narrowed(ControlChangeReport(machine.Mixer, dev, speakers, speakers->VolumeCtrl()));
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_THAT(lines[0], AllOf(HasSubstr("Volume control \"Master Volume\""), HasSubstr("value unreadable"),
-                              Not(HasSubstr("value 65535"))));
 }
 
 TEST(MixerReportTest, DescribesExceptionsByClassAndMessage) {
