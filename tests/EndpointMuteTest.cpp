@@ -139,14 +139,4 @@ TEST(EndpointMuteTest, EnumeratorFailuresRaiseAndLeaveComAlone) {
   }
 }
 
-TEST(EndpointMuteTest, FailedReportLeavesNoReference) {
-  SimSystem sim;
-  sim.Ole32.HasEndpoint = false;
-  sim.Log.FailNamed("WriteFile");
-  TConsole console(sim.Kernel32);
-  EXPECT_THROW(EndpointMute(sim.Platform(), true, console), EInOutError);
-  EXPECT_EQ(sim.Ole32.LiveReferences(), 0);
-  EXPECT_EQ(sim.Ole32.ReferencesAtUninitialize, -1) << "COM is left to the process end";
-}
-
 }  // namespace
