@@ -394,7 +394,7 @@ mixer() {
 
 mixer_cases() {
   mixer name='mixer path: -muteon sets every mute, then the display' args='-muteon' state=1 wait=300 \
-    says='^mixer: 4 device\(s\) opened, 8 mute control\(s\) read, 8 written; waited'
+    says='^mixer: 4 device\(s\) opened, 8 line mute\(s\) read, 8 changed; waited'
   mixer name='mixer path: -muteoff reads every mute, nothing after' args='-muteoff' state=0
   mixer name='mixer path, no sound card: nothing set, display still off' args='-muteon' state=1 sound=none wait=300
 }

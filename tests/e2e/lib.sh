@@ -203,6 +203,7 @@ e2e_program_env() {
 
 # e2e_start DIR SOUND OVERRIDES STDIN ARGS...: starts the program in the background
 # (E2E_PID); its console output goes to DIR/out.bin and Wine's traces to DIR/trace.log.
+# STDIN is a file to read from, or - for the caller's own standard input.
 e2e_start() {
   local dir=$1 sound=$2 overrides=$3 input=$4
   shift 4
@@ -210,7 +211,13 @@ e2e_start() {
   mapfile -t env < <(e2e_program_env "$sound")
   [ -n "$overrides" ] && env+=("WINEDLLOVERRIDES=$WINEDLLOVERRIDES;$overrides")
   printf '%q ' "$@" >"$dir/args"
-  setsid env "${env[@]}" wine "$E2E_EXE" "$@" <"$input" >"$dir/out.bin" 2>"$dir/trace.log" &
+  : >"$dir/out.bin"
+  if [ "$input" = - ]; then
+    # Stated explicitly: a background command would otherwise read from /dev/null.
+    setsid env "${env[@]}" wine "$E2E_EXE" "$@" 0<&0 >"$dir/out.bin" 2>"$dir/trace.log" &
+  else
+    setsid env "${env[@]}" wine "$E2E_EXE" "$@" <"$input" >"$dir/out.bin" 2>"$dir/trace.log" &
+  fi
   E2E_PID=$!
 }
 
@@ -315,7 +322,7 @@ e2e_describe() {
       out = ""
       if (power != "") out = power
       if (mute == "" && asked) mute = "no default endpoint, nothing muted"
-      if (mute == "" && devices) mute = "mixer: " devices " device(s) opened, " read " mute control(s) read, " written " written"
+      if (mute == "" && devices) mute = "mixer: " devices " device(s) opened, " read + 0 " line mute(s) read, " written + 0 " changed"
       if (mute != "") out = out (out == "" ? "" : "; ") mute
       if (posted) {
         from = poll != "" ? poll : start
