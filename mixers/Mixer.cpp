@@ -78,7 +78,15 @@ TMixerDev* TMixer::DevOfName(const String& Name) const {
 }
 
 TMixerDev* TMixer::AddDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options) {
-  DevList.push_back(CreateDev(Handle, MixerCaps, Options));
+  std::unique_ptr<TMixerDev> dev;
+  try {
+    dev = CreateDev(Handle, MixerCaps, Options);
+  } catch (...) {
+    // No device owns the handle yet, so nothing else would ever close it.
+    FPlatform.Winmm->mixerClose(Handle);
+    throw;
+  }
+  DevList.push_back(std::move(dev));
   return DevList.back().get();
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -205,6 +206,24 @@ TEST_F(MixerScanTest, DeviceThatCannotBeOpenedIsLeftOut) {
     EXPECT_NE(mixer.GetMaster(), nullptr);
     EXPECT_EQ(sys.Winmm.OpenHandleCount(), 1u);
   }
+}
+
+// A device factory that fails, as when memory runs out, after the device was opened.
+class FailingDevMixer : public TMixer {
+ public:
+  using TMixer::TMixer;
+
+ protected:
+  std::unique_ptr<TMixerDev> CreateDev(HMIXER, const MIXERCAPSW&, TMixerOptions) override { throw std::bad_alloc(); }
+};
+
+TEST_F(MixerScanTest, HandleOpenedForAFailingDeviceFactoryIsClosed) {
+  Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Only")));
+  FailingDevMixer mixer(Sys.Platform());
+  EXPECT_THROW(mixer.Scan(), std::bad_alloc);
+  EXPECT_EQ(mixer.GetCount(), 0);
+  EXPECT_EQ(Sys.Winmm.OpenHandleCount(), 0u);
+  EXPECT_EQ(Calls("mixerClose").size(), 1u);
 }
 
 TEST_F(MixerScanTest, GetDeviceOutOfRangeIsNull) {
