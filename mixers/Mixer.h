@@ -16,6 +16,8 @@
 
 class TMixer;
 
+// Events run inside the thread's message dispatch, which passes through the
+// system's own code: a handler must not let an exception escape.
 using TMixerControlChangeEvent =
     std::function<void(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item, TMixerCtrl* Ctrl)>;
 using TMixerLineChangeEvent = std::function<void(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item)>;
