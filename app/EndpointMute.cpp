@@ -56,8 +56,13 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
   const HRESULT created = Platform.Ole32->CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
                                                            IID_IUnknown, object.PutVoid());
   if (FAILED(created)) {
-    const String text = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created)) + WSTR(", ClassID: ") +
-                        GuidToString(CLSID_MMDeviceEnumerator);
+    String reason = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created));
+    if (reason.empty()) {
+      // Without the system's text the code itself is all the user can look up.
+      reason = WSTR("OLE error ");
+      AppendHex(reason, static_cast<DWORD>(created), 8);
+    }
+    const String text = reason + WSTR(", ClassID: ") + GuidToString(CLSID_MMDeviceEnumerator);
     throw EOleSysError(text, created);
   }
   TComPtr<IMMDeviceEnumerator> enumerator;
