@@ -60,6 +60,9 @@ void TMixer::SetMasterMute(bool Value) {
 void TMixer::Clear() {
   for (std::unique_ptr<TMixerDev>& entry : DevList) {
     std::unique_ptr<TMixerDev> dev = std::move(entry);
+    // A destructor only reaches its own class's Clear; a descendant's override
+    // runs here, while the device is whole and its handle still open.
+    if (dev) dev->Clear();
     dev.reset();
   }
   DevList.clear();

@@ -245,3 +245,67 @@ TEST_F(MixerDevTest, DeleteItemKeepsTheOrder) {
 }
 
 }  // namespace
+
+namespace {
+
+// A device that extends Clear, as a descendant may; the override must still run
+// when the mixer lets go of the device, and before the device's handle closes.
+class ExtendedClearDev : public TMixerDev {
+ public:
+  ExtendedClearDev(std::vector<std::string>& Events, const CallLog& Log, TMixer* Mixer, HMIXER Handle,
+                   const MIXERCAPSW& Caps, TMixerOptions Options)
+      : TMixerDev(Mixer, Handle, Caps, Options), FEvents(Events), FLog(Log) {}
+  void Clear() override {
+    FEvents.push_back("Clear " + Narrow(Name()) + " after " + std::to_string(FLog.Count("mixerClose")) +
+                      " closes, " + std::to_string(Count()) + " lines");
+    TMixerDev::Clear();
+  }
+
+ private:
+  std::vector<std::string>& FEvents;
+  const CallLog& FLog;
+};
+
+class ExtendedClearMixer : public TMixer {
+ public:
+  ExtendedClearMixer(const TPlatform& Platform, std::vector<std::string>& Events, const CallLog& Log)
+      : TMixer(Platform), FEvents(Events), FLog(Log) {}
+
+ protected:
+  std::unique_ptr<TMixerDev> CreateDev(HMIXER Handle, const MIXERCAPSW& Caps, TMixerOptions Options) override {
+    return std::make_unique<ExtendedClearDev>(FEvents, FLog, this, Handle, Caps, Options);
+  }
+
+ private:
+  std::vector<std::string>& FEvents;
+  const CallLog& FLog;
+};
+
+TEST(MixerDevClear, OverrideRunsWhenTheMixerFreesItsDevices) {
+  const struct {
+    const char* Name;
+    bool ByDestruction;
+  } cases[] = {
+      {/*Name=*/"Clear", /*ByDestruction=*/false},
+      {/*Name=*/"destruction", /*ByDestruction=*/true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    SimSystem sys;
+    sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
+    sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Two")));
+    std::vector<std::string> events;
+    auto mixer = std::make_unique<ExtendedClearMixer>(sys.Platform(), events, sys.Log);
+    mixer->Scan();
+    sys.Log.Clear();
+    if (c.ByDestruction)
+      mixer.reset();
+    else
+      mixer->Clear();
+    EXPECT_EQ(events, (std::vector<std::string>{"Clear One after 0 closes, 2 lines",
+                                                "Clear Two after 1 closes, 2 lines"}));
+    EXPECT_EQ(sys.Winmm.OpenHandleCount(), 0u);
+  }
+}
+
+}  // namespace
