@@ -87,7 +87,11 @@ REGEDIT4
 [HKEY_CURRENT_USER\\Software\\Wine\\Debug]
 "RelayInclude"="$E2E_RELAY"
 EOF
-  wine regedit /S "$(e2e_winpath "$E2E_WORK/settings.reg")" >/dev/null 2>&1 </dev/null
+  if ! cmp -s "$E2E_WORK/settings.reg" "$WINEPREFIX/.e2e-settings.reg"; then
+    wine regedit /S "$(e2e_winpath "$E2E_WORK/settings.reg")" >/dev/null 2>&1 </dev/null
+    wineserver -w
+    cp "$E2E_WORK/settings.reg" "$WINEPREFIX/.e2e-settings.reg"
+  fi
 }
 
 # e2e_server_start [LOGFILE]: a Wine server that stays up between runs; with LOGFILE it
@@ -96,12 +100,14 @@ e2e_server_start() {
   e2e_server_stop
   E2E_SERVER_LOG=${1:-}
   if [ -n "$E2E_SERVER_LOG" ]; then
+    touch "$E2E_WORK/server.started"
     setsid wineserver -f -p -d1 >/dev/null 2>>"$E2E_SERVER_LOG" </dev/null &
     E2E_SERVER_PID=$!
-    # Ready once it listens: its socket is in the folder it works in.
-    local i
+    # Ready once it listens: its socket is made anew in the folder it works in (a killed
+    # server leaves its old one behind).
+    local i socket="/proc/$E2E_SERVER_PID/cwd/socket"
     for i in $(seq 200); do
-      [ -S "/proc/$E2E_SERVER_PID/cwd/socket" ] && break
+      [ -S "$socket" ] && [ "$socket" -nt "$E2E_WORK/server.started" ] && break
       kill -0 "$E2E_SERVER_PID" 2>/dev/null || break
       sleep 0.05
     done
@@ -164,19 +170,26 @@ e2e_watch_ensure() {
   if [ -n "$E2E_WATCH_PID" ] && kill -0 "$E2E_WATCH_PID" 2>/dev/null && [ -n "$E2E_HWND" ]; then
     return 0
   fi
-  E2E_WATCH_COUNT=$((E2E_WATCH_COUNT + 1))
-  E2E_WATCH_LOG="$E2E_WORK/watch-$E2E_WATCH_COUNT.log"
-  rm -f "$E2E_WORK/watch.stop"
-  setsid wine "$E2E_WATCHER" "$(e2e_winpath "$E2E_WORK/watch.stop")" 3600000 \
-    >"$E2E_WATCH_LOG" 2>"$E2E_WATCH_LOG.err" </dev/null &
-  E2E_WATCH_PID=$!
-  for i in $(seq 600); do
-    grep -q '^READY' "$E2E_WATCH_LOG" 2>/dev/null && break
-    kill -0 "$E2E_WATCH_PID" 2>/dev/null || break
-    sleep 0.05
+  local attempt
+  for attempt in 1 2; do
+    E2E_WATCH_COUNT=$((E2E_WATCH_COUNT + 1))
+    E2E_WATCH_LOG="$E2E_WORK/watch-$E2E_WATCH_COUNT.log"
+    rm -f "$E2E_WORK/watch.stop"
+    setsid wine "$E2E_WATCHER" "$(e2e_winpath "$E2E_WORK/watch.stop")" 3600000 \
+      >"$E2E_WATCH_LOG" 2>"$E2E_WATCH_LOG.err" </dev/null &
+    E2E_WATCH_PID=$!
+    for i in $(seq 600); do
+      grep -q '^READY' "$E2E_WATCH_LOG" 2>/dev/null && break
+      kill -0 "$E2E_WATCH_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    E2E_HWND=$(sed -n 's/^READY hwnd=0x\([0-9A-Fa-f]*\).*/\1/p' "$E2E_WATCH_LOG" | tr 'A-F' 'a-f')
+    [ -n "$E2E_HWND" ] && return 0
+    # A session still starting up can turn away the first process; once more.
+    kill "$E2E_WATCH_PID" 2>/dev/null
+    wait "$E2E_WATCH_PID" 2>/dev/null
   done
-  E2E_HWND=$(sed -n 's/^READY hwnd=0x\([0-9A-Fa-f]*\).*/\1/p' "$E2E_WATCH_LOG" | tr 'A-F' 'a-f')
-  [ -n "$E2E_HWND" ]
+  return 1
 }
 
 e2e_watch_stop() {
