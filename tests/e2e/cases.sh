@@ -43,7 +43,7 @@ case_end() {
     passed=$((passed + 1))
   else
     echo "FAIL  $CASE  ($took; $CASE_DIR)"
-    printf '        %s\n' "${CASE_FAILS[@]}"
+    printf '%s\n' "${CASE_FAILS[@]}" | sed 's/^/        /'
     failed=$((failed + 1))
   fi
 }
@@ -396,7 +396,8 @@ mixer_cases() {
   mixer name='mixer path: -muteon sets every mute, then the display' args='-muteon' state=1 wait=300 \
     says='^mixer: 4 device\(s\) opened, 8 line mute\(s\) read, 8 changed; waited'
   mixer name='mixer path: -muteoff reads every mute, nothing after' args='-muteoff' state=0
-  mixer name='mixer path, no sound card: nothing set, display still off' args='-muteon' state=1 sound=none wait=300
+  mixer name='mixer path, no sound card: nothing set, display still off' args='-muteon' state=1 sound=none wait=300 \
+    says='^mixer: no devices, nothing muted; waited'
 }
 
 # ---- power actions (last: an exit request ends the Wine session) ------------------------

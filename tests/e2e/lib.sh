@@ -71,6 +71,9 @@ e2e_winpath() {
 
 # Creates the prefix once; a half-made one (interrupted first start) is made again.
 e2e_prefix_ready() {
+  # A server of ours left running by an interrupted run would keep "wineserver -w" waiting.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/.e2e-ready" ]; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -322,6 +325,7 @@ e2e_describe() {
     $3 ~ /^IAudioEndpointVolume::SetMute\(1,/ { mute = "default endpoint muted"; next }
     $3 ~ /^IAudioEndpointVolume::SetMute\(0,/ { mute = "default endpoint unmuted"; next }
     $3 ~ /^IMMDeviceEnumerator::GetDefaultAudioEndpoint/ { asked = 1; next }
+    $3 ~ /^mixerGetNumDevs\(\)/ { scanned = 1; next }
     $3 ~ /^mixerOpen\(/ { devices++; next }
     $3 ~ /^mixerGetControlDetailsW\(/ { read++; next }
     $3 ~ /^mixerSetControlDetails\(/ { written++; next }
@@ -336,6 +340,7 @@ e2e_describe() {
       if (power != "") out = power
       if (mute == "" && asked) mute = "no default endpoint, nothing muted"
       if (mute == "" && devices) mute = "mixer: " devices " device(s) opened, " read + 0 " line mute(s) read, " written + 0 " changed"
+      if (mute == "" && scanned) mute = "mixer: no devices, nothing muted"
       if (mute != "") out = out (out == "" ? "" : "; ") mute
       if (posted) {
         from = poll != "" ? poll : start
