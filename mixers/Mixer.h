@@ -46,6 +46,8 @@ class TMixer {
   /// On the given functions; they must outlive the mixer.
   explicit TMixer(const TPlatform& Platform);
   /// Closes every device, frees the target, then destroys the library's own window.
+  /// A mixer belongs to the thread that scans it: its window is created,
+  /// dispatched and destroyed there, so it is destroyed on that thread too.
   virtual ~TMixer();
   TMixer(const TMixer&) = delete;
   TMixer& operator=(const TMixer&) = delete;

@@ -2,7 +2,6 @@
 // change messages to the events of the TMixer that owns the window.
 #include <atomic>
 #include <map>
-#include <mutex>
 #include <string>
 
 #include "mixers/Mixer.h"
@@ -11,32 +10,22 @@ namespace {
 
 // Which TMixer each of the library's windows belongs to. The window procedure
 // is shared by every mixer, and the seam offers no per-window storage, so the
-// link is kept here from WM_NCCREATE until WM_NCDESTROY.
-std::mutex& WindowsLock() {
-  static std::mutex lock;
-  return lock;
-}
-
+// link is kept here from WM_NCCREATE until WM_NCDESTROY. A window's messages
+// are dispatched on the thread that created it, so each thread keeps its own
+// links and no lock is needed.
 std::map<HWND, TMixer*>& Windows() {
-  static std::map<HWND, TMixer*> windows;
+  thread_local std::map<HWND, TMixer*> windows;
   return windows;
 }
 
 TMixer* MixerOfWindow(HWND Window) {
-  std::lock_guard<std::mutex> guard(WindowsLock());
   const auto found = Windows().find(Window);
   return found != Windows().end() ? found->second : nullptr;
 }
 
-void LinkWindow(HWND Window, TMixer* Mixer) {
-  std::lock_guard<std::mutex> guard(WindowsLock());
-  Windows()[Window] = Mixer;
-}
+void LinkWindow(HWND Window, TMixer* Mixer) { Windows()[Window] = Mixer; }
 
-void UnlinkWindow(HWND Window) {
-  std::lock_guard<std::mutex> guard(WindowsLock());
-  Windows().erase(Window);
-}
+void UnlinkWindow(HWND Window) { Windows().erase(Window); }
 
 // Window classes are per process; every mixer registers one under a name of its own.
 String NewWindowClassName() {

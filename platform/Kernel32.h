@@ -42,4 +42,10 @@ class IKernel32 {
   virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
   /// The calling thread's identifier.
   virtual DWORD GetCurrentThreadId() = 0;
+  /// Starts a thread running lpStartAddress(lpParameter); its handle, or 0 on failure.
+  virtual HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
+                              LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
+                              LPDWORD lpThreadId) = 0;
+  /// Waits until the object is signalled or the time is up: WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
+  virtual DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) = 0;
 };

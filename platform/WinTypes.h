@@ -4,6 +4,7 @@
 // involved, the SDK's sizes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -51,6 +52,10 @@ using LCID = DWORD;
 using PDWORD = DWORD*;
 using LPDWORD = DWORD*;
 using HANDLE = void*;
+using SIZE_T = std::size_t;
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
 using PHANDLE = HANDLE*;
 
 struct HWND__ { int unused; };
@@ -239,6 +244,10 @@ constexpr DWORD STD_INPUT_HANDLE = static_cast<DWORD>(-10);
 constexpr DWORD STD_OUTPUT_HANDLE = static_cast<DWORD>(-11);
 constexpr DWORD STD_ERROR_HANDLE = static_cast<DWORD>(-12);
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1)))
+constexpr DWORD INFINITE = 0xFFFFFFFF;
+constexpr DWORD WAIT_OBJECT_0 = 0;
+constexpr DWORD WAIT_TIMEOUT = 258;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
 constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
 constexpr DWORD FORMAT_MESSAGE_ARGUMENT_ARRAY = 0x00002000;

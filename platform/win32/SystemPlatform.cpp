@@ -109,6 +109,15 @@ class SystemKernel32 final : public IKernel32 {
                             static_cast<va_list*>(Arguments));
   }
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override { return ::GetModuleHandleW(lpModuleName); }
+  HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
+                      LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
+                      LPDWORD lpThreadId) override {
+    return ::CreateThread(lpThreadAttributes, dwStackSize, lpStartAddress, lpParameter, dwCreationFlags,
+                          lpThreadId);
+  }
+  DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) override {
+    return ::WaitForSingleObject(hHandle, dwMilliseconds);
+  }
   DWORD GetCurrentThreadId() override { return ::GetCurrentThreadId(); }
 };
 

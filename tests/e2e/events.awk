@@ -110,6 +110,10 @@ BEGIN {
       text = text (i > 1 ? "," : "") v
     }
     k = add(t, name "(" text ")")
+    # The program closes only the tokens it opens; the C runtime's start-up
+    # closes handles of its own, which are no part of what the program does.
+    if (name == "OpenProcessToken") tokens++
+    if (name == "CloseHandle") { if (tokens > 0) tokens--; else hidden[k] = 1 }
     depth[tid]++
     stack[tid, depth[tid]] = k
     callee[k] = name
@@ -180,6 +184,7 @@ BEGIN {
 
 END {
   for (i = 1; i <= n; i++) {
+    if (i in hidden) continue
     s = line[i]
     if (i in result) s = s " = " result[i]
     else if (callee[i] != "" && !(i in returned)) s = s " (no return)"

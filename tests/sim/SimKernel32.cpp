@@ -269,3 +269,17 @@ HMODULE SimKernel32::GetModuleHandleW(LPCWSTR lpModuleName) {
   if (FLog.Record(CallText("GetModuleHandleW", lpModuleName))) return nullptr;
   return lpModuleName == nullptr ? ProgramModule : nullptr;  // only the program itself is loaded
 }
+
+HANDLE SimKernel32::CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE lpStartAddress,
+                                 LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId) {
+  if (FLog.Record(CallText("CreateThread", static_cast<unsigned long long>(dwStackSize), Hex(dwCreationFlags))))
+    return nullptr;
+  if (lpThreadId != nullptr) *lpThreadId = ThreadId + 1;
+  lpStartAddress(lpParameter);
+  return NewHandle();
+}
+
+DWORD SimKernel32::WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  if (FLog.Record(CallText("WaitForSingleObject", Arg(hHandle), dwMilliseconds))) return WAIT_FAILED;
+  return IsOpenHandle(hHandle) ? WAIT_OBJECT_0 : WAIT_FAILED;
+}

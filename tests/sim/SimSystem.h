@@ -31,6 +31,8 @@
 //   FormatMessageW(flags hex,messageid hex,languageid,nSize)
 //   GetModuleHandleW("name")               or GetModuleHandleW(null)
 //   GetCurrentThreadId()
+//   CreateThread(stacksize,flags hex)      runs the routine to its end before it returns
+//   WaitForSingleObject(handle,ms)
 //   user32 (class names given as atoms appear as #atom; messages and wParam in hex):
 //   FindWindowW("class","title")           either may be null
 //   PostMessageW(hwnd,msg hex,wParam hex,lParam)
@@ -135,6 +137,12 @@ class SimKernel32 : public IKernel32 {
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override;
   /// Answers ThreadId.
   DWORD GetCurrentThreadId() override;
+  /// Runs the routine at once, to its end, on the calling thread; a handle that is then signalled.
+  HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
+                      LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
+                      LPDWORD lpThreadId) override;
+  /// WAIT_OBJECT_0 for an open handle, WAIT_FAILED otherwise.
+  DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) override;
   DWORD ThreadId = 1;
 
  private:

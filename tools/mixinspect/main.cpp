@@ -3,7 +3,6 @@
 // stays and prints each change notification until Enter is pressed or
 // standard input ends. The exit status is always 0.
 #include <exception>
-#include <thread>
 #include <vector>
 
 #include "app/CommandLine.h"
@@ -38,6 +37,18 @@ void WriteEvent(TConsole& Console, Report MakeReport) {
   }
 }
 
+struct Reader {
+  const TPlatform* Platform;
+  DWORD LoopThread;
+};
+
+DWORD WINAPI ReadThenQuit(LPVOID Parameter) {
+  const Reader& reader = *static_cast<const Reader*>(Parameter);
+  TConsole(*reader.Platform->Kernel32).ReadLine();
+  reader.Platform->User32->PostThreadMessageW(reader.LoopThread, WM_QUIT, 0, 0);
+  return 0;
+}
+
 void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
   Mixer.SetOnLineChange([&Console](TMixer* Sender, TMixerDev* Dev, TMixerItem* Item) {
     WriteEvent(Console, [&] { return LineChangeReport(*Sender, Dev, Item); });
@@ -50,19 +61,21 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
   // Reading standard input blocks, so another thread waits for the line and
   // then ends this thread's message loop; the events need this thread, which
   // owns the library's window.
-  const DWORD loopThread = Platform.Kernel32->GetCurrentThreadId();
-  std::thread reader([&Platform, loopThread] {
-    TConsole(*Platform.Kernel32).ReadLine();
-    Platform.User32->PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
-  });
+  // Static: after a failing message loop the reader may outlive this call.
+  static Reader reader;
+  reader = Reader{&Platform, Platform.Kernel32->GetCurrentThreadId()};
+  const HANDLE thread = Platform.Kernel32->CreateThread(nullptr, 0, &ReadThenQuit, &reader, 0, nullptr);
+  if (thread == nullptr) {
+    Console.WriteLine(WSTR("Cannot wait for Enter; stopping."));
+    return;
+  }
   MSG msg{};
   BOOL got;
   while ((got = Platform.User32->GetMessageW(&msg, nullptr, 0, 0)) > 0) Platform.User32->DispatchMessageW(&msg);
-  // WM_QUIT comes only after the reader is done; after a failure it may still be waiting.
-  if (got == 0)
-    reader.join();
-  else
-    reader.detach();
+  // WM_QUIT comes only after the reader is done; after a failure it may still be
+  // waiting, and the process's end takes it along.
+  if (got == 0) Platform.Kernel32->WaitForSingleObject(thread, INFINITE);
+  Platform.Kernel32->CloseHandle(thread);
 }
 
 }  // namespace
