@@ -58,11 +58,7 @@ class TracingMixer : public TMixer {
 };
 
 SimLine Line(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  SimLine line;
-  line.ComponentType = ComponentType;
-  line.Name = Name;
-  line.Controls = std::move(Controls);
-  return line;
+  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
 }
 
 // Items in order: 0 Out, 1 Wave, 2 CD, 3 wave, 4 Wave, 5 "" (capture), 6 Line.

@@ -13,19 +13,12 @@
 namespace {
 
 SimLine Line(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  SimLine line;
-  line.ComponentType = ComponentType;
-  line.Name = Name;
-  line.Controls = std::move(Controls);
-  return line;
+  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
 }
 
 SimDestination Dest(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls,
                     std::vector<SimLine> Sources) {
-  SimDestination dest;
-  static_cast<SimLine&>(dest) = Line(ComponentType, Name, std::move(Controls));
-  dest.Sources = std::move(Sources);
-  return dest;
+  return SimWinmm::Destination(ComponentType, Name, 2, std::move(Controls), std::move(Sources));
 }
 
 SimControl Mux(std::vector<SimListText> Items) {

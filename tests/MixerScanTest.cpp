@@ -17,21 +17,12 @@ SimControl Volume(const String& Name = WSTR("V")) { return SimWinmm::VolumeContr
 SimControl Mute(const String& Name = WSTR("M")) { return SimWinmm::MuteControl(Name); }
 
 SimLine Source(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  SimLine line;
-  line.ComponentType = ComponentType;
-  line.Name = Name;
-  line.Controls = std::move(Controls);
-  return line;
+  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
 }
 
 SimDestination Dest(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls,
                     std::vector<SimLine> Sources) {
-  SimDestination dest;
-  dest.ComponentType = ComponentType;
-  dest.Name = Name;
-  dest.Controls = std::move(Controls);
-  dest.Sources = std::move(Sources);
-  return dest;
+  return SimWinmm::Destination(ComponentType, Name, 2, std::move(Controls), std::move(Sources));
 }
 
 // One line per item: "Name(Ctrl,Ctrl)", sources marked with a leading '-'.
