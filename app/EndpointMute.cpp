@@ -9,24 +9,19 @@ namespace {
 constexpr DWORD EnumeratorContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
 constexpr DWORD ActivateContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
-void AppendHex(String& Out, std::uint32_t Value, int Digits) {
-  static const char HexDigits[] = "0123456789ABCDEF";
-  for (int shift = (Digits - 1) * 4; shift >= 0; shift -= 4) Out += WCHAR(HexDigits[(Value >> shift) & 0xFu]);
-}
-
 }  // namespace
 
 String GuidToString(const GUID& Guid) {
   String text = WSTR("{");
-  AppendHex(text, Guid.Data1, 8);
+  text += HexText(Guid.Data1, 8);
   text += WCHAR('-');
-  AppendHex(text, Guid.Data2, 4);
+  text += HexText(Guid.Data2, 4);
   text += WCHAR('-');
-  AppendHex(text, Guid.Data3, 4);
+  text += HexText(Guid.Data3, 4);
   text += WCHAR('-');
   for (int i = 0; i < 8; ++i) {
     if (i == 2) text += WCHAR('-');
-    AppendHex(text, Guid.Data4[i], 2);
+    text += HexText(Guid.Data4[i], 2);
   }
   text += WCHAR('}');
   return text;
@@ -59,8 +54,7 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
     String reason = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created));
     if (reason.empty()) {
       // Without the system's text the code itself is all the user can look up.
-      reason = WSTR("OLE error ");
-      AppendHex(reason, static_cast<DWORD>(created), 8);
+      reason = WSTR("OLE error ") + HexText(static_cast<DWORD>(created), 8);
     }
     const String text = reason + WSTR(", ClassID: ") + GuidToString(CLSID_MMDeviceEnumerator);
     throw EOleSysError(text, created);

@@ -4,10 +4,10 @@
 
 #include <utility>
 
-#include "app/ComPtr.h"
+#include "core/ComPtr.h"
 #include "app/Console.h"
-#include "app/MMDeviceApi.h"
-#include "platform/Exception.h"
+#include "platform/MMDeviceApi.h"
+#include "core/Exception.h"
 #include "platform/Platform.h"
 
 /// A COM call failed: the system's text for the code and the class concerned.

@@ -8,15 +8,9 @@
 #include "app/MixerMute.h"
 #include "app/SystemActions.h"
 #include "app/Usage.h"
-#include "platform/Exception.h"
+#include "core/Exception.h"
 
 namespace {
-
-String Widened(const char* Text) {
-  String out;
-  for (; *Text != 0; ++Text) out += static_cast<WCHAR>(static_cast<unsigned char>(*Text));
-  return out;
-}
 
 // The report's own write failures are ignored: there is nowhere left to tell.
 void ReportException(TConsole& Console, const String& ClassName, const String& Message) {

@@ -5,14 +5,14 @@
 #include "mixers/Mixer.h"
 
 TMixerDev::TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options)
-    : FMixer(AMixer), FHandle(Handle) {
+    : FMixer(AMixer), FHandle(Handle, TMixerHandleClose{AMixer != nullptr ? AMixer->Platform().Winmm : nullptr}) {
   if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, MAXPNAMELEN - 1, FName);
 }
 
 TMixerDev::~TMixerDev() {
   Clear();
   // Nothing can be done about a device that refuses to close.
-  if (FMixer != nullptr && FMixer->Platform().Winmm != nullptr) FMixer->Platform().Winmm->mixerClose(FHandle);
+  FHandle.Reset();
 }
 
 TMixerItem* TMixerDev::GetItem(int Index) const {

@@ -9,20 +9,21 @@
 #include "mixers/MixerCtrl.h"
 #include "mixers/MixerItem.h"
 #include "mixers/MixerTypes.h"
+#include "platform/Winmm.h"
 
 class TMixer;
 
 class TMixerDev {
  public:
   TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options);
-  /// Frees the lines and controls, then closes the handle.
+  /// Frees the lines and controls, then closes the handle, which the device owns from its construction.
   virtual ~TMixerDev();
   TMixerDev(const TMixerDev&) = delete;
   TMixerDev& operator=(const TMixerDev&) = delete;
 
   TMixer* Mixer() const { return FMixer; }
   int Count() const { return FCount; }
-  HMIXER Handle() const { return FHandle; }
+  HMIXER Handle() const { return FHandle.Get(); }
   const String& Name() const { return FName; }
   void SetName(String Value) { FName = std::move(Value); }
 
@@ -58,7 +59,7 @@ class TMixerDev {
  private:
   TMixer* FMixer;
   String FName;
-  HMIXER FHandle;
+  TMixerHandle FHandle;
   int FCount = 0;
   int FCtrlCount = 0;
 };

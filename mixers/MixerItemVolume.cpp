@@ -62,12 +62,6 @@ std::int32_t RoundToInteger(double Value) {
   return static_cast<std::int32_t>(r);
 }
 
-// A raw channel value as the signed integer the louder-channel comparison uses.
-std::int32_t AsSigned(std::uint32_t Value) {
-  return Value > 0x7FFFFFFFu ? static_cast<std::int32_t>(Value - 0x80000000u) + std::numeric_limits<std::int32_t>::min()
-                             : static_cast<std::int32_t>(Value);
-}
-
 // The volume in percent that a pair of raw values stands for: the louder channel's.
 std::int32_t PercentOfRaw(const TMixerVolume& Raw) {
   const std::int32_t louder = MaxOf(AsSigned(Raw.Left()), AsSigned(Raw.Right()));

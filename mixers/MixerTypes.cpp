@@ -84,15 +84,6 @@ constexpr std::uint32_t ControlTypeCodes[ctUnknown] = {
     MIXERCONTROL_CONTROLTYPE_MICROTIME,     MIXERCONTROL_CONTROLTYPE_MILLITIME,
 };
 
-String DecimalText(std::uint32_t Value) {
-  String text;
-  do {
-    text.insert(text.begin(), static_cast<WCHAR>(WSTR('0') + Value % 10));
-    Value /= 10;
-  } while (Value != 0);
-  return text;
-}
-
 String MessageOfCode(std::uint32_t ErrorCode) {
   switch (ErrorCode) {
     case MMSYSERR_BADDEVICEID:

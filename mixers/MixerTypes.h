@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "platform/Exception.h"
+#include "core/Exception.h"
 #include "platform/WinTypes.h"
 
 class TMixerCtrl;

@@ -62,7 +62,7 @@ struct Machine {
     Mixer.Target()->SetControlType({ctVolume, ctMute, ctBass, ctTreble});
   }
   // No window functions: the devices are opened without notifications.
-  TPlatform Platform() { return TPlatform{nullptr, nullptr, nullptr, nullptr, &Winmm, nullptr}; }
+  TMixerPlatform Platform() { return TMixerPlatform{nullptr, nullptr, &Winmm, nullptr}; }
 
   template <class F>
   void EachLine(F&& Visit) {
