@@ -42,6 +42,6 @@ class TDriverArray {
 template <class T>
 TDriverArray<T> DetailArray(TMixerCtrl* Control, std::uint32_t Count) {
   TDriverArray<T> values;
-  if (!values.Allocate(Count)) MixerCheck(MMSYSERR_INVALPARAM, true, Control);
+  if (!values.Allocate(Count)) MixerRefuse(Control);
   return values;
 }

@@ -16,12 +16,12 @@ TMixerDev::~TMixerDev() {
 }
 
 TMixerItem* TMixerDev::GetItem(int Index) const {
-  if (Index < 0 || Index >= FCount) return nullptr;
+  if (Index < 0 || Index >= Count()) return nullptr;
   return ItemList[static_cast<std::size_t>(Index)].get();
 }
 
 TMixerCtrl* TMixerDev::GetCtrl(int Index) const {
-  if (Index < 0 || Index >= FCtrlCount) return nullptr;
+  if (Index < 0 || Index >= CtrlCount()) return nullptr;
   return CtrlList[static_cast<std::size_t>(Index)].get();
 }
 
@@ -34,24 +34,22 @@ void TMixerDev::Clear() {
     item.reset();
   }
   ItemList.clear();
-  FCount = 0;
   for (std::unique_ptr<TMixerCtrl>& entry : CtrlList) {
     std::unique_ptr<TMixerCtrl> ctrl = std::move(entry);
     ctrl.reset();
   }
   CtrlList.clear();
-  FCtrlCount = 0;
 }
 
 int TMixerDev::IndexOf(const TMixerItem* Item) const {
-  for (int i = 0; i < FCount; ++i)
+  for (int i = 0; i < Count(); ++i)
     if (ItemList[static_cast<std::size_t>(i)].get() == Item) return i;
   return -1;
 }
 
 TMixerItem* TMixerDev::ItemOfType(TMixerLineType LineType, int Start) const {
   if (Start < 0) return nullptr;
-  for (int i = Start; i < FCount; ++i) {
+  for (int i = Start; i < Count(); ++i) {
     TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
     if (item->LineType() == LineType) return item;
   }
@@ -67,7 +65,7 @@ TMixerItem* TMixerDev::ItemOfTypeNext(const TMixerItem* PrevItem) const {
 
 TMixerItem* TMixerDev::ItemOfName(const String& Name, int Start) const {
   if (Start < 0) return nullptr;
-  for (int i = Start; i < FCount; ++i) {
+  for (int i = Start; i < Count(); ++i) {
     TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
     if (item->Name() == Name) return item;
   }
@@ -82,7 +80,7 @@ TMixerItem* TMixerDev::ItemOfNameNext(const TMixerItem* PrevItem) const {
 }
 
 TMixerItem* TMixerDev::ItemOfLineID(std::uint32_t LineID) const {
-  for (int i = 0; i < FCount; ++i) {
+  for (int i = 0; i < Count(); ++i) {
     TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
     if (item->LineId() == LineID) return item;
   }
@@ -90,7 +88,7 @@ TMixerItem* TMixerDev::ItemOfLineID(std::uint32_t LineID) const {
 }
 
 TMixerCtrl* TMixerDev::CtrlOfControlID(std::uint32_t ControlID) const {
-  for (int i = 0; i < FCtrlCount; ++i) {
+  for (int i = 0; i < CtrlCount(); ++i) {
     TMixerCtrl* ctrl = CtrlList[static_cast<std::size_t>(i)].get();
     if (ctrl->ControlID() == ControlID) return ctrl;
   }
@@ -100,13 +98,12 @@ TMixerCtrl* TMixerDev::CtrlOfControlID(std::uint32_t ControlID) const {
 TMixerItem* TMixerDev::AddItem(const MIXERLINEW& Line, TMixerItem* DestItem, std::uint32_t DestNum,
                                TMixerOptions Options) {
   ItemList.push_back(FMixer->CreateItem(this, Line, DestItem, DestNum, Options));
-  ++FCount;
   return ItemList.back().get();
 }
 
 int TMixerDev::AddCtrl(const MIXERCONTROLW& Control, TMixerOptions Options, TMixerItem* Item) {
   CtrlList.push_back(FMixer->CreateCtrl(Item, Control, Options));
-  return FCtrlCount++;
+  return CtrlCount() - 1;
 }
 
 int TMixerDev::DeleteItem(TMixerItem* Item) {
@@ -114,7 +111,6 @@ int TMixerDev::DeleteItem(TMixerItem* Item) {
   if (index < 0) return -1;
   std::unique_ptr<TMixerItem> item = std::move(ItemList[static_cast<std::size_t>(index)]);
   ItemList.erase(ItemList.begin() + index);
-  --FCount;
   item.reset();
   return index;
 }

@@ -22,7 +22,7 @@ class TMixerDev {
   TMixerDev& operator=(const TMixerDev&) = delete;
 
   TMixer* Mixer() const { return FMixer; }
-  int Count() const { return FCount; }
+  int Count() const { return static_cast<int>(ItemList.size()); }
   HMIXER Handle() const { return FHandle.Get(); }
   const String& Name() const { return FName; }
   void SetName(String Value) { FName = std::move(Value); }
@@ -41,7 +41,7 @@ class TMixerDev {
   TMixerItem* ItemOfLineID(std::uint32_t LineID) const;
   TMixerCtrl* CtrlOfControlID(std::uint32_t ControlID) const;
   /// Number of controls of all lines, and the control at a position of that list.
-  int CtrlCount() const { return FCtrlCount; }
+  int CtrlCount() const { return static_cast<int>(CtrlList.size()); }
   TMixerCtrl* GetCtrl(int Index) const;
 
  protected:
@@ -60,6 +60,4 @@ class TMixerDev {
   TMixer* FMixer;
   String FName;
   TMixerHandle FHandle;
-  int FCount = 0;
-  int FCtrlCount = 0;
 };
