@@ -116,6 +116,17 @@ class TMixer {
   /// The library's own window's handling of one message.
   LRESULT WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 
+  // The scan's steps. A line step answers the item it kept, or null.
+  struct TScanFilter;
+  void ScanDevice(UINT Id, HWND Window, const TScanFilter& Filter);
+  /// False when the destination cannot be read, which ends the device's scan.
+  bool ScanDestination(TMixerDev& Dev, DWORD Destination, const TScanFilter& Filter);
+  /// Source -1 stands for the destination itself.
+  TMixerItem* ScanLine(TMixerDev& Dev, DWORD Destination, std::int32_t Source, TMixerItem* DestItem,
+                       const TScanFilter& Filter);
+  /// False when the line's control records cannot be read.
+  bool ScanControls(TMixerDev& Dev, const MIXERLINEW& Line, TMixerItem& Item, const TScanFilter& Filter);
+
   TMixerPlatform FPlatform;
   bool FAutoScan = true;
   bool FEnableInvalidItem = false;
