@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace MMDeviceApi {
+namespace Endpoint {
 
 namespace {
 
@@ -48,25 +48,25 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
   Volume.Reset();
   // Owners release the enumerator and the device on every way out.
   TComPtr<IUnknown> object;
-  const HRESULT created = Platform.Ole32->CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
-                                                           IID_IUnknown, object.PutVoid());
+  const HRESULT created = Platform.Ole32->CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
+                                                           MMDeviceApi::IID_IUnknown, object.PutVoid());
   if (FAILED(created)) {
     String reason = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created));
     if (reason.empty()) {
       // Without the system's text the code itself is all the user can look up.
       reason = WSTR("OLE error ") + HexText(static_cast<DWORD>(created), 8);
     }
-    const String text = reason + WSTR(", ClassID: ") + GuidToString(CLSID_MMDeviceEnumerator);
+    const String text = reason + WSTR(", ClassID: ") + GuidToString(MMDeviceApi::CLSID_MMDeviceEnumerator);
     throw EOleSysError(text, created);
   }
   TComPtr<IMMDeviceEnumerator> enumerator;
-  if (FAILED(object->QueryInterface(IID_IMMDeviceEnumerator, enumerator.PutVoid())))
+  if (FAILED(object->QueryInterface(MMDeviceApi::IID_IMMDeviceEnumerator, enumerator.PutVoid())))
     throw EIntfCastError(WSTR("Interface はサポートされていません"));
   TComPtr<IMMDevice> device;
   const HRESULT found = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
   if (FAILED(found)) return;
   // Activate's result is not examined: Volume holds whatever it left there.
-  device->Activate(IID_IAudioEndpointVolume, ActivateContext, nullptr, Volume.PutVoid());
+  device->Activate(MMDeviceApi::IID_IAudioEndpointVolume, ActivateContext, nullptr, Volume.PutVoid());
 }
 
 void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console) {
@@ -76,11 +76,11 @@ void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console) {
     GetEndpointVolume(Platform, EndpointVolume);
     if (!EndpointVolume)
       Console.WriteLine(WSTR("SetMuteError"));
-    else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &GUID_NULL)))
+    else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &MMDeviceApi::GUID_NULL)))
       Console.WriteLine(WSTR("SetMuteError"));
   }
   // Every reference of the step is gone before COM is.
   Platform.Ole32->CoUninitialize();
 }
 
-}  // namespace MMDeviceApi
+}  // namespace Endpoint

@@ -28,7 +28,7 @@ class EIntfCastError : public Exception {
   String ClassName() const override { return WSTR("EIntfCastError"); }
 };
 
-namespace MMDeviceApi {
+namespace Endpoint {
 
 /// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 String GuidToString(const GUID& Guid);
@@ -50,4 +50,4 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
 /// initialisation; writes "SetMuteError" when that fails.
 void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console);
 
-}  // namespace MMDeviceApi
+}  // namespace Endpoint

@@ -29,8 +29,8 @@ void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount,
     return;
   }
   if (Settings.MuteRequested) {
-    if (MMDeviceApi::IsMajorVersion6(*Platform.Kernel32))
-      MMDeviceApi::EndpointMute(Platform, Settings.MuteOn, Console);
+    if (Endpoint::IsMajorVersion6(*Platform.Kernel32))
+      Endpoint::EndpointMute(Platform, Settings.MuteOn, Console);
     else
       MixerMute(Platform, Settings.MuteOn);
     if (!Settings.MuteOn) return;
