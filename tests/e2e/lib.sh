@@ -44,9 +44,10 @@ e2e_init() {
   E2E_WATCH_LOG=""
   E2E_WATCH_COUNT=0
   E2E_HWND=""
-  export WINEPREFIX="$E2E_WORK/wine" WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX="$E2E_WORK/wine" WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  unset DISPLAY WAYLAND_DISPLAY
+  # The Wine of this machine: 32-bit, or 64-bit where 32-bit programs cannot run.
+  source "$E2E_HERE/../../scripts/wine-env"
   # The sound card every Wine process sees unless a run asks for none.
   export XDG_RUNTIME_DIR="$E2E_PULSE_DIR" XDG_CONFIG_HOME="$E2E_PULSE_DIR/config"
   export PULSE_SERVER="unix:$E2E_PULSE_DIR/pulse/native"
