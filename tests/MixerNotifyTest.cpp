@@ -211,6 +211,13 @@ class OutOfMemoryAtCreation : public SimUser32 {
 };
 
 TEST(MixerNotifyOutOfMemoryTest, WindowThatCannotBeLinkedIsRefused) {
+  {
+    // The thread's window links are in use before memory runs out: their first
+    // use registers a clean-up at thread exit, which some runtimes allocate for.
+    SimSystem warm;
+    warm.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
+    TMixer(warm.Platform()).Scan();
+  }
   SimSystem sys;
   sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
   OutOfMemoryAtCreation user32(sys.Log);
