@@ -47,44 +47,39 @@ int TMixerDev::IndexOf(const TMixerItem* Item) const {
   return -1;
 }
 
-TMixerItem* TMixerDev::ItemOfType(TMixerLineType LineType, int Start) const {
+namespace {
+
+// The first line from position Start on that Matches; null when Start is negative or none does.
+template <class Match>
+TMixerItem* FirstItem(const std::vector<std::unique_ptr<TMixerItem>>& Items, int Start, Match Matches) {
   if (Start < 0) return nullptr;
-  for (int i = Start; i < Count(); ++i) {
-    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
-    if (item->LineType() == LineType) return item;
-  }
+  for (std::size_t i = static_cast<std::size_t>(Start); i < Items.size(); ++i)
+    if (Matches(*Items[i])) return Items[i].get();
   return nullptr;
+}
+
+}  // namespace
+
+TMixerItem* TMixerDev::ItemOfType(TMixerLineType LineType, int Start) const {
+  return FirstItem(ItemList, Start, [LineType](const TMixerItem& Item) { return Item.LineType() == LineType; });
 }
 
 TMixerItem* TMixerDev::ItemOfTypeNext(const TMixerItem* PrevItem) const {
-  if (PrevItem == nullptr) return nullptr;
-  const int index = IndexOf(PrevItem);
-  if (index < 0) return nullptr;
-  return ItemOfType(PrevItem->LineType(), index + 1);
+  const int index = PrevItem != nullptr ? IndexOf(PrevItem) : -1;
+  return index >= 0 ? ItemOfType(PrevItem->LineType(), index + 1) : nullptr;
 }
 
 TMixerItem* TMixerDev::ItemOfName(const String& Name, int Start) const {
-  if (Start < 0) return nullptr;
-  for (int i = Start; i < Count(); ++i) {
-    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
-    if (item->Name() == Name) return item;
-  }
-  return nullptr;
+  return FirstItem(ItemList, Start, [&Name](const TMixerItem& Item) { return Item.Name() == Name; });
 }
 
 TMixerItem* TMixerDev::ItemOfNameNext(const TMixerItem* PrevItem) const {
-  if (PrevItem == nullptr) return nullptr;
-  const int index = IndexOf(PrevItem);
-  if (index < 0) return nullptr;
-  return ItemOfName(PrevItem->Name(), index + 1);
+  const int index = PrevItem != nullptr ? IndexOf(PrevItem) : -1;
+  return index >= 0 ? ItemOfName(PrevItem->Name(), index + 1) : nullptr;
 }
 
 TMixerItem* TMixerDev::ItemOfLineID(std::uint32_t LineID) const {
-  for (int i = 0; i < Count(); ++i) {
-    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
-    if (item->LineId() == LineID) return item;
-  }
-  return nullptr;
+  return FirstItem(ItemList, 0, [LineID](const TMixerItem& Item) { return Item.LineId() == LineID; });
 }
 
 TMixerCtrl* TMixerDev::CtrlOfControlID(std::uint32_t ControlID) const {
