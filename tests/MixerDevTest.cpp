@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mixers/Mixer.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -57,24 +58,20 @@ class TracingMixer : public TMixer {
   Trail& FTrail;
 };
 
-SimLine Line(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
-}
-
 // Items in order: 0 Out, 1 Wave, 2 CD, 3 wave, 4 Wave, 5 "" (capture), 6 Line.
 SimDevice LookupDevice(const String& Name) {
   SimDevice device;
   device.Name = Name;
   SimDestination out;
   static_cast<SimLine&>(out) =
-      Line(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {SimWinmm::VolumeControl(), SimWinmm::MuteControl()});
-  out.Sources = {Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()}),
-                 Line(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD"), {SimWinmm::VolumeControl()}),
-                 Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("wave"), {SimWinmm::VolumeControl()}),
-                 Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::MuteControl()})};
+      Source(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {SimWinmm::VolumeControl(), SimWinmm::MuteControl()});
+  out.Sources = {Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()}),
+                 Source(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD"), {SimWinmm::VolumeControl()}),
+                 Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("wave"), {SimWinmm::VolumeControl()}),
+                 Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::MuteControl()})};
   SimDestination in;
-  static_cast<SimLine&>(in) = Line(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR(""), {});
-  in.Sources = {Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()})};
+  static_cast<SimLine&>(in) = Source(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR(""), {});
+  in.Sources = {Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()})};
   device.Destinations = {out, in};
   return device;
 }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "sim/MixerBuilders.h"
+
 namespace {
 
 constexpr DWORD kHmixer = MIXER_OBJECTF_HMIXER;
@@ -31,10 +33,10 @@ struct Bench {
 
   Bench() {
     SimDevice device = SimWinmm::TypicalDevice(WSTR("Sim Card"));
-    device.Destinations.push_back(SimWinmm::Destination(
-        MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"), 2,
-        {SimWinmm::MuxControl(WSTR("Source"), {{0, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Microphone")},
-                                               {1, MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In")}})}));
+    device.Destinations.push_back(
+        Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"),
+             {SimWinmm::MuxControl(WSTR("Source"), {{0, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Microphone")},
+                                                    {1, MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In")}})}));
     Sim.AddDevice(device);
     MuxID = Sim.Device(0).Destinations[1].Controls[0].ControlID;
     Sim.mixerOpen(&Handle, 0, 0, 0, CALLBACK_NULL);

@@ -52,6 +52,12 @@ std::string Narrow(const String& text) {
   return out;
 }
 
+std::vector<std::string> Narrow(const std::vector<String>& texts) {
+  std::vector<std::string> out;
+  for (const String& text : texts) out.push_back(Narrow(text));
+  return out;
+}
+
 std::string Arg(const WCHAR* text) { return text ? "\"" + Narrow(String(text)) + "\"" : std::string("null"); }
 
 std::string Arg(const void* pointer) {

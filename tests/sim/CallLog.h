@@ -70,3 +70,4 @@ std::string CallText(const char* name, const A&... args) {
 
 /// UTF-16 to narrow text, for messages in test failures.
 std::string Narrow(const String& text);
+std::vector<std::string> Narrow(const std::vector<String>& texts);

@@ -153,33 +153,19 @@ SimControl SimWinmm::MuxControl(const String& Name, std::vector<SimListText> Ite
   return c;
 }
 
-SimLine SimWinmm::Line(DWORD ComponentType, const String& Name, DWORD Channels, std::vector<SimControl> Controls) {
-  SimLine line;
-  line.ComponentType = ComponentType;
-  line.Name = Name;
-  line.ShortName = Name.substr(0, MIXER_SHORT_NAME_CHARS - 1);
-  line.Channels = Channels;
-  line.Controls = std::move(Controls);
-  return line;
-}
-
-SimDestination SimWinmm::Destination(DWORD ComponentType, const String& Name, DWORD Channels,
-                                     std::vector<SimControl> Controls, std::vector<SimLine> Sources) {
-  SimDestination dst;
-  static_cast<SimLine&>(dst) = Line(ComponentType, Name, Channels, std::move(Controls));
-  dst.Sources = std::move(Sources);
-  return dst;
-}
-
 SimDevice SimWinmm::TypicalDevice(const String& Name) {
-  SimLine wave = Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), 2, {VolumeControl(), MuteControl()});
+  SimLine wave;
+  wave.Name = wave.ShortName = WSTR("Wave");
   wave.TargetType = MIXERLINE_TARGETTYPE_WAVEOUT;
   wave.TargetName = Name;
-  SimDestination speakers =
-      Destination(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Speakers"), 2,
-                  {VolumeControl(WSTR("Master Volume")), MuteControl(WSTR("Master Mute"))}, {wave});
+  wave.Controls = {VolumeControl(), MuteControl()};
+  SimDestination speakers;
+  speakers.ComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+  speakers.Name = speakers.ShortName = WSTR("Speakers");
   speakers.TargetType = MIXERLINE_TARGETTYPE_WAVEOUT;
   speakers.TargetName = Name;
+  speakers.Controls = {VolumeControl(WSTR("Master Volume")), MuteControl(WSTR("Master Mute"))};
+  speakers.Sources = {wave};
   SimDevice device;
   device.Name = Name;
   device.Destinations.push_back(std::move(speakers));
