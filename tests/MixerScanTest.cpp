@@ -365,10 +365,10 @@ TEST_F(MixerScanTest, SecondScanClosesBeforeOpeningAndBuildsTheSameTree) {
   mixer.Scan();
   EXPECT_EQ(Describe(mixer), first);
   EXPECT_EQ(mixer.InternalCallbackWindow(), window);
-  const std::vector<std::string>& calls = Sys.Log.Calls();
-  ASSERT_GE(calls.size(), 2u);
-  EXPECT_EQ(calls[0], "mixerClose(0x1000)");
-  EXPECT_EQ(calls[1], "mixerClose(0x1001)");
+  const std::string w = Hex(reinterpret_cast<std::uintptr_t>(window));
+  EXPECT_EQ(Sys.Log.Calls({"mixerClose", "mixerGetNumDevs", "mixerOpen"}),
+            (std::vector<std::string>{"mixerClose(0x1000)", "mixerClose(0x1001)", "mixerGetNumDevs()",
+                                      "mixerOpen(0," + w + ",0,0x10000)", "mixerOpen(1," + w + ",0,0x10000)"}));
   EXPECT_EQ(Sys.Winmm.OpenHandleCount(), 2u);
   EXPECT_EQ(Sys.Log.Count("CreateWindowExW"), 0u);
 }

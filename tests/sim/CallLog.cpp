@@ -35,6 +35,14 @@ std::vector<std::string> CallLog::Named(const std::string& name) const {
   return out;
 }
 
+std::vector<std::string> CallLog::Calls(std::initializer_list<std::string> names) const {
+  std::vector<std::string> out;
+  for (const std::string& c : FCalls)
+    for (const std::string& name : names)
+      if (NameOf(c) == name) out.push_back(c);
+  return out;
+}
+
 std::string CallLog::NameOf(const std::string& call) { return call.substr(0, call.find('(')); }
 
 std::string Narrow(const String& text) {

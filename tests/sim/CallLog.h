@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <set>
 #include <sstream>
 #include <string>
@@ -25,6 +26,8 @@ class CallLog {
   void Clear();
 
   const std::vector<std::string>& Calls() const { return FCalls; }
+  /// The calls of any of these names, in order.
+  std::vector<std::string> Calls(std::initializer_list<std::string> names) const;
   /// The calls of one name, in order.
   std::vector<std::string> Named(const std::string& name) const;
   std::size_t Count(const std::string& name) const { return Named(name).size(); }
