@@ -22,7 +22,6 @@ class CallLog {
   void FailAt(std::size_t position) { FFailAt.insert(position); }
   /// Fails every call of this name from now on (or only its nth occurrence, 0-based, counted from now).
   void FailNamed(const std::string& name, int nth = -1);
-  void ClearFailures();
   void Clear();
 
   const std::vector<std::string>& Calls() const { return FCalls; }
@@ -31,8 +30,6 @@ class CallLog {
   /// The calls of one name, in order.
   std::vector<std::string> Named(const std::string& name) const;
   std::size_t Count(const std::string& name) const { return Named(name).size(); }
-  /// How many calls the plan has failed so far.
-  std::size_t FailedCount() const { return FFailedCount; }
 
   static std::string NameOf(const std::string& call);
 
@@ -45,7 +42,6 @@ class CallLog {
   std::vector<std::string> FCalls;
   std::set<std::size_t> FFailAt;
   std::vector<NamedFailure> FFailNamed;
-  std::size_t FFailedCount = 0;
 };
 
 // Argument formatting for call records.
