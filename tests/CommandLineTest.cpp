@@ -10,12 +10,6 @@
 
 namespace {
 
-std::vector<std::string> Narrowed(const std::vector<String>& args) {
-  std::vector<std::string> out;
-  for (const String& a : args) out.push_back(Narrow(a));
-  return out;
-}
-
 TEST(CommandLineTest, Splits) {
   struct Case {
     const char* Name;
@@ -37,7 +31,7 @@ TEST(CommandLineTest, Splits) {
       {"empty line", WSTR(""), {}},
       {"blanks only", WSTR("   \t "), {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(Narrowed(SplitCommandLine(c.Line.c_str())), c.Args) << c.Name;
+  for (const Case& c : cases) EXPECT_EQ(Narrow(SplitCommandLine(c.Line.c_str())), c.Args) << c.Name;
   EXPECT_TRUE(SplitCommandLine(nullptr).empty());
 }
 

@@ -4,11 +4,9 @@
 
 #include <cstring>
 
-namespace {
+#include "sim/MixerBuilders.h"
 
-void Fill(WCHAR* Field, std::size_t Width, const String& Text) {
-  for (std::size_t i = 0; i < Width; ++i) Field[i] = i < Text.size() ? Text[i] : WCHAR(0);
-}
+namespace {
 
 // A multiplexer description with distinct words in every slot of both blocks.
 MIXERCONTROLW Description() {
@@ -19,8 +17,8 @@ MIXERCONTROLW Description() {
   c.dwControlType = MIXERCONTROL_CONTROLTYPE_MUX;
   c.fdwControl = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
   c.cMultipleItems = 3;
-  Fill(c.szName, MIXER_LONG_NAME_CHARS, WSTR("Recording Source"));
-  Fill(c.szShortName, MIXER_SHORT_NAME_CHARS, WSTR("Rec"));
+  PutName(c.szName, WSTR("Recording Source"));
+  PutName(c.szShortName, WSTR("Rec"));
   for (DWORD i = 0; i < 6; ++i) {
     c.Bounds.dwReserved[i] = 0xFFFFFF00u + i;
     c.Metrics.dwReserved[i] = 100 + i;

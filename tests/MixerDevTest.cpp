@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mixers/Mixer.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -57,24 +58,20 @@ class TracingMixer : public TMixer {
   Trail& FTrail;
 };
 
-SimLine Line(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
-}
-
 // Items in order: 0 Out, 1 Wave, 2 CD, 3 wave, 4 Wave, 5 "" (capture), 6 Line.
 SimDevice LookupDevice(const String& Name) {
   SimDevice device;
   device.Name = Name;
   SimDestination out;
   static_cast<SimLine&>(out) =
-      Line(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {SimWinmm::VolumeControl(), SimWinmm::MuteControl()});
-  out.Sources = {Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()}),
-                 Line(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD"), {SimWinmm::VolumeControl()}),
-                 Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("wave"), {SimWinmm::VolumeControl()}),
-                 Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::MuteControl()})};
+      Source(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {SimWinmm::VolumeControl(), SimWinmm::MuteControl()});
+  out.Sources = {Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()}),
+                 Source(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD"), {SimWinmm::VolumeControl()}),
+                 Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("wave"), {SimWinmm::VolumeControl()}),
+                 Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::MuteControl()})};
   SimDestination in;
-  static_cast<SimLine&>(in) = Line(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR(""), {});
-  in.Sources = {Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()})};
+  static_cast<SimLine&>(in) = Source(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR(""), {});
+  in.Sources = {Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()})};
   device.Destinations = {out, in};
   return device;
 }
@@ -128,8 +125,10 @@ TEST_F(MixerDevTest, NameFromTheCapabilities) {
 }
 
 TEST_F(MixerDevTest, DestructionFreesLinesBeforeControlsThenClosesTheHandle) {
-  const HMIXER handle = Dev().Handle();
-  const std::string close = "mixerClose(" + Hex(reinterpret_cast<std::uintptr_t>(handle)) + ")";
+  const auto close = [](TMixerDev* Dev) {
+    return "mixerClose(" + Hex(reinterpret_cast<std::uintptr_t>(Dev->Handle())) + ")";
+  };
+  const std::vector<std::string> closes = {close(Mixer->Dev(0)), close(Mixer->Dev(1))};
   Sys.Log.Clear();
   T.Events.clear();
   Mixer->Clear();
@@ -137,8 +136,7 @@ TEST_F(MixerDevTest, DestructionFreesLinesBeforeControlsThenClosesTheHandle) {
   EXPECT_EQ(T.Events[0], "Out");
   EXPECT_EQ(T.Events[6], "Line");
   // Both devices, in order, each exactly once.
-  ASSERT_EQ(Sys.Log.Named("mixerClose").size(), 2u);
-  EXPECT_EQ(Sys.Log.Named("mixerClose")[0], close);
+  EXPECT_EQ(Sys.Log.Named("mixerClose"), closes);
   EXPECT_EQ(Sys.Winmm.OpenHandleCount(), 0u);
 }
 

@@ -8,30 +8,10 @@
 #include <vector>
 
 #include "mixers/Mixer.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
-
-SimLine Line(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
-}
-
-SimDestination Dest(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls,
-                    std::vector<SimLine> Sources) {
-  return SimWinmm::Destination(ComponentType, Name, 2, std::move(Controls), std::move(Sources));
-}
-
-SimControl Mux(std::vector<SimListText> Items) {
-  SimControl c;
-  c.ControlType = MIXERCONTROL_CONTROLTYPE_MUX;
-  c.Flags = MIXERCONTROL_CONTROLF_UNIFORM | MIXERCONTROL_CONTROLF_MULTIPLE;
-  c.MultipleItems = static_cast<DWORD>(Items.size());
-  c.Name = WSTR("Select");
-  c.Bounds[1] = c.MultipleItems - 1;
-  c.Metrics[0] = c.MultipleItems;
-  c.ListTexts = std::move(Items);
-  return c;
-}
 
 struct Machine {
   const char* Name;
@@ -62,9 +42,9 @@ const std::vector<Machine>& Machines() {
          SimDevice d;
          d.Name = WSTR("Quiet");
          d.Destinations = {Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {},
-                                {Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {}),
-                                 Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::MuteControl()}),
-                                 Line(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD"), {})})};
+                                {Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {}),
+                                 Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::MuteControl()}),
+                                 Source(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD"), {})})};
          w.AddDevice(d);
          w.AddDevice(SimWinmm::TypicalDevice(WSTR("Typical")));
        }},
@@ -73,18 +53,19 @@ const std::vector<Machine>& Machines() {
        [](SimWinmm& w) {
          SimDevice d;
          d.Name = WSTR("Capture");
-         SimLine mic = Line(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Mic"), {SimWinmm::VolumeControl()});
-         SimLine line = Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()});
+         SimLine mic = Source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Mic"), {SimWinmm::VolumeControl()});
+         SimLine line = Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()});
          mic.LineID = 0x00000001;
          line.LineID = 0x00010001;
-         d.Destinations = {Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"),
-                                {SimWinmm::VolumeControl(), SimWinmm::MuteControl()},
-                                {Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()})}),
-                           Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("In"),
-                                {Mux({{/*Param1=*/0x00000001, /*Param2=*/0, /*Name=*/WSTR("Mic")},
-                                      {/*Param1=*/0x00010001, /*Param2=*/0, /*Name=*/WSTR("Line")}}),
-                                 SimWinmm::VolumeControl()},
-                                {mic, line})};
+         d.Destinations = {
+             Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"),
+                  {SimWinmm::VolumeControl(), SimWinmm::MuteControl()},
+                  {Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()})}),
+             Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("In"),
+                  {SimWinmm::MuxControl(WSTR("Select"), {{/*Param1=*/0x00000001, /*Param2=*/0, /*Name=*/WSTR("Mic")},
+                                                         {/*Param1=*/0x00010001, /*Param2=*/0, /*Name=*/WSTR("Line")}}),
+                   SimWinmm::VolumeControl()},
+                  {mic, line})};
          w.AddDevice(d);
        }},
   };
@@ -158,17 +139,6 @@ void Walk(TMixer& Mixer) {
     (void)Mixer.DevOfHandle(dev->Handle());
   }
   (void)Mixer.GetMaster();
-}
-
-std::string Describe(const TMixer& Mixer) {
-  std::string out;
-  for (int d = 0; d < Mixer.GetCount(); ++d) {
-    const TMixerDev* dev = Mixer.GetDevice(d);
-    out += Narrow(dev->Name()) + ':';
-    for (int i = 0; i < dev->Count(); ++i) out += ' ' + Narrow(dev->GetItem(i)->Name());
-    out += " [" + std::to_string(dev->CtrlCount()) + "] ";
-  }
-  return out;
 }
 
 struct Setting {

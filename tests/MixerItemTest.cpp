@@ -9,14 +9,10 @@
 #include <vector>
 
 #include "mixers/Mixers.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
-
-template <std::size_t N>
-void Put(WCHAR (&Field)[N], const String& Text) {
-  for (std::size_t i = 0; i < N; ++i) Field[i] = i < Text.size() ? Text[i] : WCHAR(0);
-}
 
 SimControl Plain(DWORD Type, DWORD Flags, DWORD Items, const String& Name) {
   SimControl c;
@@ -25,25 +21,6 @@ SimControl Plain(DWORD Type, DWORD Flags, DWORD Items, const String& Name) {
   c.MultipleItems = Items;
   c.Name = Name;
   return c;
-}
-
-// The code of the EMixerError a call raises (and its control), 0 when it raises none.
-std::uint32_t RaisedCode(const std::function<void()>& Call, TMixerCtrl** Ctrl = nullptr) {
-  try {
-    Call();
-  } catch (const EMixerError& e) {
-    if (Ctrl != nullptr) *Ctrl = e.Ctrl();
-    return e.ErrorCode();
-  }
-  return 0;
-}
-
-SimDevice OneDestination(DWORD Channels, std::vector<SimControl> Controls, std::vector<SimLine> Sources = {}) {
-  SimDevice device;
-  device.Name = WSTR("Card");
-  device.Destinations.push_back(SimWinmm::Destination(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"),
-                                                      Channels, std::move(Controls), std::move(Sources)));
-  return device;
 }
 
 // Lets a control look different to the library than to the driver: controls
@@ -100,9 +77,9 @@ TEST(MixerItemCreate, SnapshotOfTheLine) {
   line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
   line.cChannels = 0x102;
   line.Target.dwType = 0x1234;
-  Put(line.szName, WSTR("Speakers Long"));
-  Put(line.szShortName, WSTR("Spk"));
-  Put(line.Target.szPname, WSTR("Card"));
+  PutName(line.szName, WSTR("Speakers Long"));
+  PutName(line.szShortName, WSTR("Spk"));
+  PutName(line.Target.szPname, WSTR("Card"));
   struct Case {
     const char* Label;
     TMixerOptions Options;
@@ -138,11 +115,11 @@ TEST(MixerItemCreate, SnapshotOfTheLine) {
 }
 
 TEST_F(MixerItemTest, RunWalkStaysWithinTheLine) {
-  // Recording: Volume A, Mute M, Volume B; then Wave: Volume C, Mute.
+  // Speakers: Volume A, Mute M, Volume B; then Wave: Volume C, Mute.
   Scan(OneDestination(
       2, {SimWinmm::VolumeControl(WSTR("A")), SimWinmm::MuteControl(WSTR("M")), SimWinmm::VolumeControl(WSTR("B"))},
-      {SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), 2,
-                      {SimWinmm::VolumeControl(WSTR("C")), SimWinmm::MuteControl()})}));
+      {Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"),
+              {SimWinmm::VolumeControl(WSTR("C")), SimWinmm::MuteControl()})}));
   TMixerItem* recording = Item(0);
   TMixerItem* wave = Item(1);
   TMixerCtrl *a = Ctrl(0), *m = Ctrl(1), *b = Ctrl(2), *c = Ctrl(3);
@@ -286,7 +263,7 @@ TEST_F(MixerItemTest, ListTextWriterOnlyClears) {
   MIXERCONTROLDETAILS_LISTTEXTW texts[3];
   for (auto& t : texts) {
     t.dwParam1 = t.dwParam2 = 5;
-    Put(t.szName, WSTR("x"));
+    PutName(t.szName, WSTR("x"));
   }
   Item(0)->SetListText(Ctrl(0), texts, 3);
   for (const auto& t : texts) EXPECT_TRUE(t.dwParam1 == 0 && t.dwParam2 == 0 && t.szName[0] == 0);
@@ -297,9 +274,8 @@ TEST_F(MixerItemTest, MultipleItemsViewsTheFirstMultipleControl) {
   const std::vector<SimListText> three = {{1, 0, WSTR("A")}, {2, 0, WSTR("B")}, {3, 0, WSTR("C")}};
   SimControl mixer = Plain(MIXERCONTROL_CONTROLTYPE_MIXER, MIXERCONTROL_CONTROLF_MULTIPLE, 3, WSTR("Mixer"));
   mixer.ListTexts = three;
-  Scan(OneDestination(
-      2, {SimWinmm::VolumeControl(), mixer, SimWinmm::MuxControl(WSTR("Mux"), three)},
-      {SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), 2, {SimWinmm::VolumeControl()})}));
+  Scan(OneDestination(2, {SimWinmm::VolumeControl(), mixer, SimWinmm::MuxControl(WSTR("Mux"), three)},
+                      {Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line"), {SimWinmm::VolumeControl()})}));
   TMixerMultipleItems* view = Item(0)->MultipleItems();
   ASSERT_NE(view, nullptr);
   EXPECT_EQ(view->Ctrl(), Ctrl(1));

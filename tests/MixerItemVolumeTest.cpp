@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mixers/Mixers.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -37,14 +38,6 @@ class LevelMixer : public TMixer {
     return TMixer::CreateItem(AMixerDev, Line, DestItem, DestNum, Options);
   }
 };
-
-SimDevice OneDestination(DWORD Channels, std::vector<SimControl> Controls, std::vector<SimLine> Sources = {}) {
-  SimDevice device;
-  device.Name = WSTR("Card");
-  device.Destinations.push_back(SimWinmm::Destination(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Speakers"),
-                                                      Channels, std::move(Controls), std::move(Sources)));
-  return device;
-}
 
 class MixerItemVolumeTest : public ::testing::Test {
  protected:
@@ -192,7 +185,7 @@ TEST_F(MixerItemVolumeTest, RawWriteKeepsFurtherChannelsAndLimits) {
   SimControl six = SimWinmm::VolumeControl();
   six.Values = {1, 2, 3, 4, 5, 6};
   Scan(OneDestination(2, {SimWinmm::VolumeControl()},
-                      {SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Surround"), 6, {six})}));
+                      {Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Surround"), {six}, 6)}));
   TMixerItem* surround = Mixer->GetDevice(0)->GetItem(1);
   TMixerVolume v;
   v.Left() = 100;
@@ -271,8 +264,7 @@ TEST_F(MixerItemVolumeTest, MuteWritesOnlyAChange) {
 }
 
 TEST_F(MixerItemVolumeTest, MissingControlsWriteNothing) {
-  const SimLine wave =
-      SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), 2, {SimWinmm::VolumeControl()});
+  const SimLine wave = Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()});
   Scan(OneDestination(2, {SimWinmm::MuteControl()}, {wave}));
   TMixerItem* muteOnly = Line;
   TMixerItem* volumeOnly = Mixer->GetDevice(0)->GetItem(1);

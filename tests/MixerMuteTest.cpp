@@ -6,21 +6,28 @@
 #include <vector>
 
 #include "mixers/Mixers.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
 
-// The mute values of every line of a device, destinations each before their sources.
+// The mute controls of every line of a device, destinations each before their sources.
+std::vector<SimControl*> MuteControls(SimDevice& device) {
+  std::vector<SimControl*> out;
+  auto add = [&out](SimLine& line) {
+    for (SimControl& c : line.Controls)
+      if (c.ControlType == MIXERCONTROL_CONTROLTYPE_MUTE) out.push_back(&c);
+  };
+  for (SimDestination& d : device.Destinations) {
+    add(d);
+    for (SimLine& s : d.Sources) add(s);
+  }
+  return out;
+}
+
 std::vector<DWORD> MuteValues(SimDevice& device) {
   std::vector<DWORD> out;
-  auto add = [&out](const SimLine& line) {
-    for (const SimControl& c : line.Controls)
-      if (c.ControlType == MIXERCONTROL_CONTROLTYPE_MUTE) out.push_back(c.Values.at(0));
-  };
-  for (const SimDestination& d : device.Destinations) {
-    add(d);
-    for (const SimLine& s : d.Sources) add(s);
-  }
+  for (const SimControl* c : MuteControls(device)) out.push_back(c->Values.at(0));
   return out;
 }
 
@@ -28,32 +35,21 @@ std::vector<DWORD> MuteValues(SimDevice& device) {
 SimDevice RecordingDevice() {
   SimDevice device;
   device.Name = WSTR("Recorder");
-  device.Destinations.push_back(SimWinmm::Destination(
-      MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"), 2, {SimWinmm::VolumeControl()},
-      {SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Mic"), 1,
-                      {SimWinmm::VolumeControl(), SimWinmm::MuteControl()}),
-       SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In"), 2, {SimWinmm::VolumeControl()})}));
+  device.Destinations.push_back(
+      Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"), {SimWinmm::VolumeControl()},
+           {Source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Mic"),
+                   {SimWinmm::VolumeControl(), SimWinmm::MuteControl()}, 1),
+            Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In"), {SimWinmm::VolumeControl()})}));
   return device;
 }
 
 SimDevice DeviceWithoutMute() {
   SimDevice device;
   device.Name = WSTR("Volume only");
-  device.Destinations.push_back(SimWinmm::Destination(
-      MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Speakers"), 2, {SimWinmm::VolumeControl()},
-      {SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), 2, {SimWinmm::VolumeControl()})}));
+  device.Destinations.push_back(
+      Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Speakers"), {SimWinmm::VolumeControl()},
+           {Source(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), {SimWinmm::VolumeControl()})}));
   return device;
-}
-
-void SetAllMutes(SimDevice& device, DWORD value) {
-  auto set = [value](SimLine& line) {
-    for (SimControl& c : line.Controls)
-      if (c.ControlType == MIXERCONTROL_CONTROLTYPE_MUTE) c.Values.assign(c.Values.size(), value);
-  };
-  for (SimDestination& d : device.Destinations) {
-    set(d);
-    for (SimLine& s : d.Sources) set(s);
-  }
 }
 
 TEST(MixerMuteTest, SetsEveryMuteableLineOfEveryDevice) {
@@ -86,7 +82,7 @@ TEST(MixerMuteTest, SetsEveryMuteableLineOfEveryDevice) {
   for (const Case& c : cases) {
     SimSystem sim;
     for (SimDevice device : c.Devices) {
-      SetAllMutes(device, c.Before);
+      for (SimControl* mute : MuteControls(device)) mute->Values.assign(mute->Values.size(), c.Before);
       sim.Winmm.AddDevice(std::move(device));
     }
     MixerMute(sim.Platform(), c.MuteOn);

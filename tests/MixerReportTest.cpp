@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -14,12 +15,6 @@ namespace {
 using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::HasSubstr;
-
-std::vector<std::string> Narrowed(const std::vector<String>& lines) {
-  std::vector<std::string> out;
-  for (const String& line : lines) out.push_back(Narrow(line));
-  return out;
-}
 
 // Position of the first line holding the text, -1 when none does.
 int LineOf(const std::vector<std::string>& lines, const std::string& text) {
@@ -35,7 +30,7 @@ struct Inspected {
     AdmitEverything(Mixer);
     Mixer.Scan();
   }
-  std::vector<std::string> Report() { return Narrowed(MixerReport(Mixer)); }
+  std::vector<std::string> Report() { return Narrow(MixerReport(Mixer)); }
 
   SimSystem System;
   TMixer Mixer{System.Platform()};
@@ -46,15 +41,15 @@ SimDevice RecordingDevice() {
   SimControl mux = SimWinmm::MuxControl(WSTR("Recording Source"),
                                         {{0x00000000, 0, WSTR("Microphone")}, {0x00010000, 0, WSTR("Line In")}});
   mux.Values = {0, 1};
-  SimLine mic = SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Microphone"), 1,
-                               {SimWinmm::VolumeControl(WSTR("Mic Volume"))});
-  SimLine lineIn = SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In"), 2,
-                                  {SimWinmm::VolumeControl(WSTR("Line Volume"))});
-  SimLine cd = SimWinmm::Line(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD Player"), 2, {});
+  SimLine mic = Source(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Microphone"),
+                       {SimWinmm::VolumeControl(WSTR("Mic Volume"))}, 1);
+  SimLine lineIn =
+      Source(MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In"), {SimWinmm::VolumeControl(WSTR("Line Volume"))});
+  SimLine cd = Source(MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, WSTR("CD Player"), {});
   SimDevice device;
   device.Name = WSTR("USB Capture");
   device.Destinations.push_back(
-      SimWinmm::Destination(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording Control"), 2, {mux}, {mic, lineIn, cd}));
+      Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording Control"), {mux}, {mic, lineIn, cd}));
   return device;
 }
 
@@ -116,7 +111,7 @@ TEST(MixerReportTest, ShowsVolumeBalanceAndMuteOfEachLine) {
     SimDevice device;
     device.Name = WSTR("Card");
     device.Destinations.push_back(
-        SimWinmm::Destination(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), c.Channels, {volume, mute}, {}));
+        Dest(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Out"), {volume, mute}, {}, c.Channels));
     Inspected machine({device});
     const auto lines = machine.Report();
     EXPECT_THAT(lines, Contains("    " + c.ExpectedVolume));
@@ -167,11 +162,10 @@ TEST(MixerReportTest, ChangeEventsNameDeviceLineAndControlWithTheNewValue) {
   ASSERT_NE(mute, nullptr);
   machine.System.Winmm.Control(1, mute->ControlID())->Values = {1};
 
-  EXPECT_THAT(Narrowed(LineChangeReport(machine.Mixer, dev, wave)),
-              ::testing::ElementsAre(
-                  "Line change: device 1 \"USB Headset\", WaveOut line \"Wave\" (id 0x00000000)",
-                  "  Volume: 100% (left 65535, right 65535), balance 50", "  Mute: on"));
-  EXPECT_THAT(Narrowed(ControlChangeReport(machine.Mixer, dev, wave, mute)),
+  EXPECT_THAT(Narrow(LineChangeReport(machine.Mixer, dev, wave)),
+              ::testing::ElementsAre("Line change: device 1 \"USB Headset\", WaveOut line \"Wave\" (id 0x00000000)",
+                                     "  Volume: 100% (left 65535, right 65535), balance 50", "  Mute: on"));
+  EXPECT_THAT(Narrow(ControlChangeReport(machine.Mixer, dev, wave, mute)),
               ::testing::ElementsAre("Control change: device 1 \"USB Headset\", WaveOut line \"Wave\", Mute control "
                                      "\"Mute\" (id " +
                                      std::to_string(mute->ControlID()) + "), value on"));

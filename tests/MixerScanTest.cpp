@@ -9,38 +9,13 @@
 #include <vector>
 
 #include "mixers/Mixer.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimSystem.h"
 
 namespace {
 
 SimControl Volume(const String& Name = WSTR("V")) { return SimWinmm::VolumeControl(Name); }
 SimControl Mute(const String& Name = WSTR("M")) { return SimWinmm::MuteControl(Name); }
-
-SimLine Source(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls) {
-  return SimWinmm::Line(ComponentType, Name, 2, std::move(Controls));
-}
-
-SimDestination Dest(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls,
-                    std::vector<SimLine> Sources) {
-  return SimWinmm::Destination(ComponentType, Name, 2, std::move(Controls), std::move(Sources));
-}
-
-// One line per item: "Name(Ctrl,Ctrl)", sources marked with a leading '-'.
-std::string Describe(const TMixerDev& Dev) {
-  std::string out;
-  for (int i = 0; i < Dev.Count(); ++i) {
-    const TMixerItem* item = Dev.GetItem(i);
-    if (!out.empty()) out += ' ';
-    if (!item->IsDestination()) out += '-';
-    out += Narrow(item->Name()) + '(';
-    for (int c = item->CtrlIndex(); c >= 0 && Dev.GetCtrl(c) != nullptr && Dev.GetCtrl(c)->Parent() == item; ++c) {
-      if (c != item->CtrlIndex()) out += ',';
-      out += Narrow(Dev.GetCtrl(c)->Name());
-    }
-    out += ')';
-  }
-  return out;
-}
 
 // Speakers with sources of every keep case, a capture destination without
 // controls of its own, and a headphones destination outside the default target.
@@ -384,16 +359,16 @@ TEST_F(MixerScanTest, SecondScanClosesBeforeOpeningAndBuildsTheSameTree) {
   Sys.Winmm.AddDevice(MixedDevice());
   Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Card")));
   TMixer& mixer = Scanned();
-  const std::string first = Describe(*mixer.GetDevice(0)) + " | " + Describe(*mixer.GetDevice(1));
+  const std::string first = Describe(mixer);
   const HWND window = mixer.InternalCallbackWindow();
   Sys.Log.Clear();
   mixer.Scan();
-  EXPECT_EQ(Describe(*mixer.GetDevice(0)) + " | " + Describe(*mixer.GetDevice(1)), first);
+  EXPECT_EQ(Describe(mixer), first);
   EXPECT_EQ(mixer.InternalCallbackWindow(), window);
-  const std::vector<std::string>& calls = Sys.Log.Calls();
-  ASSERT_GE(calls.size(), 2u);
-  EXPECT_EQ(calls[0], "mixerClose(0x1000)");
-  EXPECT_EQ(calls[1], "mixerClose(0x1001)");
+  const std::string w = Hex(reinterpret_cast<std::uintptr_t>(window));
+  EXPECT_EQ(Sys.Log.Calls({"mixerClose", "mixerGetNumDevs", "mixerOpen"}),
+            (std::vector<std::string>{"mixerClose(0x1000)", "mixerClose(0x1001)", "mixerGetNumDevs()",
+                                      "mixerOpen(0," + w + ",0,0x10000)", "mixerOpen(1," + w + ",0,0x10000)"}));
   EXPECT_EQ(Sys.Winmm.OpenHandleCount(), 2u);
   EXPECT_EQ(Sys.Log.Count("CreateWindowExW"), 0u);
 }

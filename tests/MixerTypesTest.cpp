@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "mixers/MixerCtrl.h"
+#include "sim/MixerBuilders.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ MIXERCONTROLW ControlNamed(const String& Name) {
   std::memset(&c, 0, sizeof c);
   c.cbStruct = sizeof c;
   c.dwControlType = MIXERCONTROL_CONTROLTYPE_VOLUME;
-  for (std::size_t i = 0; i < Name.size() && i + 1 < MIXER_LONG_NAME_CHARS; ++i) c.szName[i] = Name[i];
+  PutName(c.szName, Name);
   return c;
 }
 

@@ -7,11 +7,12 @@
 #include <functional>
 #include <vector>
 
+#include "sim/MixerBuilders.h"
+
 namespace {
 
 constexpr DWORD kHmixer = MIXER_OBJECTF_HMIXER;
 constexpr DWORD kSource = kHmixer | MIXER_GETLINEINFOF_SOURCE;
-constexpr DWORD kById = kHmixer | MIXER_GETLINECONTROLSF_ONEBYID;
 constexpr DWORD kListText = kHmixer | MIXER_GETCONTROLDETAILSF_LISTTEXT;
 
 // One typical device plus a recording destination with a multiplexer, opened
@@ -31,10 +32,10 @@ struct Bench {
 
   Bench() {
     SimDevice device = SimWinmm::TypicalDevice(WSTR("Sim Card"));
-    device.Destinations.push_back(SimWinmm::Destination(
-        MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"), 2,
-        {SimWinmm::MuxControl(WSTR("Source"), {{0, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Microphone")},
-                                               {1, MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In")}})}));
+    device.Destinations.push_back(
+        Dest(MIXERLINE_COMPONENTTYPE_DST_WAVEIN, WSTR("Recording"),
+             {SimWinmm::MuxControl(WSTR("Source"), {{0, MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, WSTR("Microphone")},
+                                                    {1, MIXERLINE_COMPONENTTYPE_SRC_LINE, WSTR("Line In")}})}));
     Sim.AddDevice(device);
     MuxID = Sim.Device(0).Destinations[1].Controls[0].ControlID;
     Sim.mixerOpen(&Handle, 0, 0, 0, CALLBACK_NULL);
@@ -59,9 +60,6 @@ struct Bench {
   }
   MMRESULT Close() { return Sim.mixerClose(Handle); }
   MMRESULT GetLine(DWORD flags = kHmixer) { return Sim.mixerGetLineInfoW(Obj(), &Line, flags); }
-  MMRESULT GetLine(DWORD flags, UINT_PTR deviceId) {
-    return Sim.mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(deviceId), &Line, flags);
-  }
   MMRESULT GetCtls(DWORD flags = kHmixer) { return Sim.mixerGetLineControlsW(Obj(), &Ctls, flags); }
   MMRESULT Get(DWORD flags = kHmixer) { return Sim.mixerGetControlDetailsW(Obj(), &Details, flags); }
   MMRESULT Set(DWORD flags = kHmixer) { return Sim.mixerSetControlDetails(Obj(), &Details, flags); }
@@ -102,39 +100,132 @@ TEST(SimWinmmTest, AnswersBadInputWithTheSystemsCodes) {
       Expect(MMSYSERR_BADDEVICEID).When("open device 1", [](B b) { return b.Open(1, 0, CALLBACK_NULL); }),
       Expect(MMSYSERR_INVALFLAG).When("open for a function", [](B b) { return b.Open(0, 0x1234, 0x00030000); }),
       Expect(MMSYSERR_INVALPARAM).When("open for window 0", [](B b) { return b.Open(0, 0, CALLBACK_WINDOW); }),
-      Expect(MMSYSERR_INVALHANDLE).When("close twice", [](B b) { b.Close(); return b.Close(); }),
-      Expect(MMSYSERR_INVALPARAM).When("line cbStruct short", [](B b) { b.Line.cbStruct--; return b.GetLine(); }),
-      Expect(MMSYSERR_INVALHANDLE).When("line of a closed handle", [](B b) { b.Close(); return b.GetLine(); }),
-      Expect(MMSYSERR_NOERROR).When("line of device id 0", [](B b) { return b.GetLine(MIXER_OBJECTF_MIXER, 0); }),
-      Expect(MMSYSERR_BADDEVICEID).When("line of device id 1", [](B b) { return b.GetLine(MIXER_OBJECTF_MIXER, 1); }),
+      Expect(MMSYSERR_INVALHANDLE)
+          .When("close twice",
+                [](B b) {
+                  b.Close();
+                  return b.Close();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("line cbStruct short",
+                [](B b) {
+                  b.Line.cbStruct--;
+                  return b.GetLine();
+                }),
+      Expect(MMSYSERR_INVALHANDLE)
+          .When("line of a closed handle",
+                [](B b) {
+                  b.Close();
+                  return b.GetLine();
+                }),
       Expect(MMSYSERR_INVALFLAG).When("line of a wave-out object", [](B b) { return b.GetLine(0x10000000u); }),
-      Expect(MIXERR_INVALLINE).When("destination 2", [](B b) { b.Line.dwDestination = 2; return b.GetLine(); }),
-      Expect(MIXERR_INVALLINE).When("source 1 of 0", [](B b) { b.Line.dwSource = 1; return b.GetLine(kSource); }),
-      Expect(MIXERR_INVALLINE).When("unknown line id", [](B b) { b.Line.dwLineID = 7; return b.GetLine(kHmixer | 2); }),
+      Expect(MIXERR_INVALLINE)
+          .When("destination 2",
+                [](B b) {
+                  b.Line.dwDestination = 2;
+                  return b.GetLine();
+                }),
+      Expect(MIXERR_INVALLINE)
+          .When("source 1 of 0",
+                [](B b) {
+                  b.Line.dwSource = 1;
+                  return b.GetLine(kSource);
+                }),
       Expect(MMSYSERR_INVALFLAG).When("line query 5", [](B b) { return b.GetLine(kHmixer | 5); }),
-      Expect(MMSYSERR_INVALPARAM).When("controls cbStruct short", [](B b) { b.Ctls.cbStruct--; return b.GetCtls(); }),
-      Expect(MMSYSERR_INVALPARAM).When("controls cbmxctrl short", [](B b) { b.Ctls.cbmxctrl--; return b.GetCtls(); }),
-      Expect(MMSYSERR_INVALPARAM).When("controls into null", [](B b) { b.Ctls.pamxctrl = {}; return b.GetCtls(); }),
-      Expect(MIXERR_INVALLINE).When("controls of line 7", [](B b) { b.Ctls.dwLineID = 7; return b.GetCtls(); }),
-      Expect(MMSYSERR_INVALPARAM).When("one control of two", [](B b) { b.Ctls.cControls = 1; return b.GetCtls(); }),
-      Expect(MIXERR_INVALCONTROL).When("control id 99", [](B b) { b.Ctls.dwControlID = 99; return b.GetCtls(kById); }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("controls cbStruct short",
+                [](B b) {
+                  b.Ctls.cbStruct--;
+                  return b.GetCtls();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("controls cbmxctrl short",
+                [](B b) {
+                  b.Ctls.cbmxctrl--;
+                  return b.GetCtls();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("controls into null",
+                [](B b) {
+                  b.Ctls.pamxctrl = {};
+                  return b.GetCtls();
+                }),
+      Expect(MIXERR_INVALLINE)
+          .When("controls of line 7",
+                [](B b) {
+                  b.Ctls.dwLineID = 7;
+                  return b.GetCtls();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("one control of two",
+                [](B b) {
+                  b.Ctls.cControls = 1;
+                  return b.GetCtls();
+                }),
       Expect(MMSYSERR_INVALFLAG).When("controls query 3", [](B b) { return b.GetCtls(kHmixer | 3); }),
-      Expect(MMSYSERR_INVALPARAM).When("details cbStruct short", [](B b) { b.Details.cbStruct--; return b.Get(); }),
-      Expect(MMSYSERR_INVALPARAM).When("details into null", [](B b) { b.Details.paDetails = nullptr; return b.Get(); }),
-      Expect(MIXERR_INVALCONTROL).When("details of control 99", [](B b) { b.Details.dwControlID = 9; return b.Set(); }),
-      Expect(MMSYSERR_INVALPARAM).When("0 channels", [](B b) { b.Details.cChannels = 0; return b.Get(); }),
-      Expect(MMSYSERR_INVALPARAM).When("3 channels of 2", [](B b) { b.Details.cChannels = 3; return b.Set(); }),
-      Expect(MMSYSERR_INVALPARAM).When("items of a volume", [](B b) { b.Details.cMultipleItems = 1; return b.Get(); }),
-      Expect(MMSYSERR_INVALPARAM).When("3 items of 2", [](B b) { b.UseMux(1, 3); return b.Get(); }),
-      Expect(MMSYSERR_INVALPARAM).When("8-byte details", [](B b) { b.Details.cbDetails = 8; return b.Get(); }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("details cbStruct short",
+                [](B b) {
+                  b.Details.cbStruct--;
+                  return b.Get();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("details into null",
+                [](B b) {
+                  b.Details.paDetails = nullptr;
+                  return b.Get();
+                }),
+      Expect(MIXERR_INVALCONTROL)
+          .When("details of control 99",
+                [](B b) {
+                  b.Details.dwControlID = 9;
+                  return b.Set();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("0 channels",
+                [](B b) {
+                  b.Details.cChannels = 0;
+                  return b.Get();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("3 channels of 2",
+                [](B b) {
+                  b.Details.cChannels = 3;
+                  return b.Set();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("items of a volume",
+                [](B b) {
+                  b.Details.cMultipleItems = 1;
+                  return b.Get();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("3 items of 2",
+                [](B b) {
+                  b.UseMux(1, 3);
+                  return b.Get();
+                }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("8-byte details",
+                [](B b) {
+                  b.Details.cbDetails = 8;
+                  return b.Get();
+                }),
       Expect(MMSYSERR_INVALPARAM).When("list texts of a volume", [](B b) { return b.Get(kListText); }),
-      Expect(MMSYSERR_INVALPARAM).When("list texts too small", [](B b) {
-        b.UseTexts();
-        b.Details.cbDetails -= 2;
-        return b.Get(kListText);
-      }),
+      Expect(MMSYSERR_INVALPARAM)
+          .When("list texts too small",
+                [](B b) {
+                  b.UseTexts();
+                  b.Details.cbDetails -= 2;
+                  return b.Get(kListText);
+                }),
       Expect(MMSYSERR_INVALFLAG).When("set custom details", [](B b) { return b.Set(kHmixer | 1); }),
-      Expect(MMSYSERR_INVALHANDLE).When("details of handle 0", [](B b) { b.Handle = nullptr; return b.Get(); }),
+      Expect(MMSYSERR_INVALHANDLE)
+          .When("details of handle 0",
+                [](B b) {
+                  b.Handle = nullptr;
+                  return b.Get();
+                }),
   };
   for (const Probe& probe : probes) {
     Bench bench;
@@ -215,11 +306,6 @@ TEST(SimWinmmTest, DescribesLinesAndControls) {
   EXPECT_EQ(b.Records[1].dwControlType, MIXERCONTROL_CONTROLTYPE_MUTE);
   EXPECT_EQ(b.Records[1].fdwControl, MIXERCONTROL_CONTROLF_UNIFORM);
 
-  b.Ctls.dwControlID = 4;  // the wave line's mute
-  ASSERT_EQ(b.GetCtls(kById), MMSYSERR_NOERROR);
-  EXPECT_EQ(b.Ctls.dwLineID, 0u);
-  EXPECT_EQ(String(b.Records[0].szName), WSTR("Mute"));
-
   std::memset(&b.Caps, 0xAB, sizeof b.Caps);  // a short size fills no more than asked
   ASSERT_EQ(b.Sim.mixerGetDevCapsW(0, &b.Caps, 4), MMSYSERR_NOERROR);
   EXPECT_EQ(b.Caps.cDestinations, 0xABABABABu);
@@ -241,9 +327,12 @@ TEST(SimWinmmTest, CutsNamesToTheirFields) {
     MIXERCAPSW caps{};
     ASSERT_EQ(sim.mixerGetDevCapsW(0, &caps, sizeof caps), MMSYSERR_NOERROR);
     EXPECT_EQ(std::find(caps.szPname, caps.szPname + MAXPNAMELEN, WCHAR(0)) - caps.szPname, c.DeviceName) << c.Length;
+    HMIXER handle = nullptr;
+    ASSERT_EQ(sim.mixerOpen(&handle, 0, 0, 0, CALLBACK_NULL), MMSYSERR_NOERROR);
     MIXERLINEW line{};
     line.cbStruct = sizeof line;
-    ASSERT_EQ(sim.mixerGetLineInfoW(nullptr, &line, MIXER_OBJECTF_MIXER), MMSYSERR_NOERROR);
+    ASSERT_EQ(sim.mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(handle), &line, MIXER_OBJECTF_HMIXER),
+              MMSYSERR_NOERROR);
     EXPECT_EQ(String(line.szShortName).size(), c.LineName) << c.Length;
   }
 }

@@ -12,26 +12,25 @@ bool CallLog::Record(std::string call) {
     if (f.Nth < 0 || f.Seen == f.Nth) fail = true;
     ++f.Seen;
   }
-  if (fail) ++FFailedCount;
   return fail;
 }
 
 void CallLog::FailNamed(const std::string& name, int nth) { FFailNamed.push_back({name, nth, 0}); }
 
-void CallLog::ClearFailures() {
-  FFailAt.clear();
-  FFailNamed.clear();
-}
-
-void CallLog::Clear() {
-  FCalls.clear();
-  FFailedCount = 0;
-}
+void CallLog::Clear() { FCalls.clear(); }
 
 std::vector<std::string> CallLog::Named(const std::string& name) const {
   std::vector<std::string> out;
   for (const std::string& c : FCalls)
     if (NameOf(c) == name) out.push_back(c);
+  return out;
+}
+
+std::vector<std::string> CallLog::Calls(std::initializer_list<std::string> names) const {
+  std::vector<std::string> out;
+  for (const std::string& c : FCalls)
+    for (const std::string& name : names)
+      if (NameOf(c) == name) out.push_back(c);
   return out;
 }
 
@@ -49,6 +48,12 @@ std::string Narrow(const String& text) {
       out += buf;
     }
   }
+  return out;
+}
+
+std::vector<std::string> Narrow(const std::vector<String>& texts) {
+  std::vector<std::string> out;
+  for (const String& text : texts) out.push_back(Narrow(text));
   return out;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <set>
 #include <sstream>
 #include <string>
@@ -21,15 +22,14 @@ class CallLog {
   void FailAt(std::size_t position) { FFailAt.insert(position); }
   /// Fails every call of this name from now on (or only its nth occurrence, 0-based, counted from now).
   void FailNamed(const std::string& name, int nth = -1);
-  void ClearFailures();
   void Clear();
 
   const std::vector<std::string>& Calls() const { return FCalls; }
+  /// The calls of any of these names, in order.
+  std::vector<std::string> Calls(std::initializer_list<std::string> names) const;
   /// The calls of one name, in order.
   std::vector<std::string> Named(const std::string& name) const;
   std::size_t Count(const std::string& name) const { return Named(name).size(); }
-  /// How many calls the plan has failed so far.
-  std::size_t FailedCount() const { return FFailedCount; }
 
   static std::string NameOf(const std::string& call);
 
@@ -42,7 +42,6 @@ class CallLog {
   std::vector<std::string> FCalls;
   std::set<std::size_t> FFailAt;
   std::vector<NamedFailure> FFailNamed;
-  std::size_t FFailedCount = 0;
 };
 
 // Argument formatting for call records.
@@ -70,3 +69,4 @@ std::string CallText(const char* name, const A&... args) {
 
 /// UTF-16 to narrow text, for messages in test failures.
 std::string Narrow(const String& text);
+std::vector<std::string> Narrow(const std::vector<String>& texts);

@@ -45,12 +45,10 @@ BOOL SimAdvapi32::AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivi
   if (FLog.Record(CallText("AdjustTokenPrivileges", TokenHandle, DisableAllPrivileges, state, BufferLength)))
     return FALSE;
   if (!FKernel32.IsOpenHandle(TokenHandle)) return FALSE;
-  // The record holds one entry; longer lists are beyond what the simulator reads.
-  if (!DisableAllPrivileges && (NewState == nullptr || NewState->PrivilegeCount > 1)) return FALSE;
-  const bool touchesShutdown =
-      DisableAllPrivileges || (NewState->PrivilegeCount == 1 && SameLuid(NewState->Privileges[0].Luid, ShutdownLuid));
-  const bool enable = !DisableAllPrivileges && touchesShutdown &&
-                      (NewState->Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0;
+  // The record holds one entry; longer lists, and disabling all, are beyond what the simulator models.
+  if (DisableAllPrivileges || NewState == nullptr || NewState->PrivilegeCount > 1) return FALSE;
+  const bool touchesShutdown = NewState->PrivilegeCount == 1 && SameLuid(NewState->Privileges[0].Luid, ShutdownLuid);
+  const bool enable = touchesShutdown && (NewState->Privileges[0].Attributes & SE_PRIVILEGE_ENABLED) != 0;
   if (PreviousState != nullptr) {
     // The system fails without adjusting anything when the previous state does not fit.
     if (ReturnLength != nullptr) *ReturnLength = sizeof(TOKEN_PRIVILEGES);

@@ -10,7 +10,6 @@ namespace {
 // that never meet the handles NewHandle gives out.
 HANDLE const InputHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3));
 HANDLE const OutputHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7));
-HANDLE const ErrorHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0xB));
 HANDLE const ProcessPseudoHandle = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
 HMODULE const ProgramModule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x400000));
 
@@ -83,19 +82,6 @@ WCHAR SimKernel32::Fold(WCHAR c) {
   // Basic Latin and Latin-1: capitals map 0x20 down, except the multiplication sign.
   if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<WCHAR>(u + 0x20);
   if (u == 0x178) return static_cast<WCHAR>(0xFF);  // Y with diaeresis: its capital lies outside Latin-1
-  // Latin Extended-A pairs capitals on even code points (with a few odd-paired runs);
-  // the dotted capital I has no small letter of its own there.
-  if (u == 0x130) return c;
-  if (u >= 0x100 && u <= 0x137 && u % 2 == 0) return static_cast<WCHAR>(u + 1);
-  if (u >= 0x139 && u <= 0x148 && u % 2 == 1) return static_cast<WCHAR>(u + 1);
-  if (u >= 0x14A && u <= 0x177 && u % 2 == 0) return static_cast<WCHAR>(u + 1);
-  if (u >= 0x179 && u <= 0x17E && u % 2 == 1) return static_cast<WCHAR>(u + 1);
-  // Greek and Cyrillic capitals.
-  if (u >= 0x391 && u <= 0x3A9 && u != 0x3A2) return static_cast<WCHAR>(u + 0x20);
-  if (u >= 0x410 && u <= 0x42F) return static_cast<WCHAR>(u + 0x20);
-  if (u >= 0x400 && u <= 0x40F) return static_cast<WCHAR>(u + 0x50);
-  // Full-width Latin capitals.
-  if (u >= 0xFF21 && u <= 0xFF3A) return static_cast<WCHAR>(u + 0x20);
   return c;
 }
 
@@ -151,10 +137,7 @@ int SimKernel32::CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1
   if (lpString1 == nullptr || lpString2 == nullptr || cchCount1 < -1 || cchCount2 < -1) return 0;
   const std::size_t n1 = cchCount1 == -1 ? TextLength(lpString1) : static_cast<std::size_t>(cchCount1);
   const std::size_t n2 = cchCount2 == -1 ? TextLength(lpString2) : static_cast<std::size_t>(cchCount2);
-  const bool ignoreCase = (dwCmpFlags & NORM_IGNORECASE) != 0;
-  // Letters compare without regard to case first; only then, unless case is
-  // ignored, does the first difference in case decide (small before capital),
-  // as the system's word sort does.
+  // The library always passes NORM_IGNORECASE (the record shows the flags), so case never decides.
   const std::size_t common = std::min(n1, n2);
   for (std::size_t i = 0; i < common; ++i) {
     const unsigned a = static_cast<unsigned>(Fold(lpString1[i]));
@@ -162,13 +145,6 @@ int SimKernel32::CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1
     if (a != b) return a < b ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
   }
   if (n1 != n2) return n1 < n2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
-  if (!ignoreCase) {
-    for (std::size_t i = 0; i < common; ++i) {
-      if (lpString1[i] == lpString2[i]) continue;
-      // Equal after folding, so one is the small and the other the capital letter.
-      return Fold(lpString1[i]) == lpString1[i] ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
-    }
-  }
   return CSTR_EQUAL;
 }
 
@@ -187,7 +163,6 @@ HANDLE SimKernel32::GetStdHandle(DWORD nStdHandle) {
   if (FLog.Record(CallText("GetStdHandle", static_cast<int>(nStdHandle)))) return INVALID_HANDLE_VALUE;
   if (nStdHandle == STD_INPUT_HANDLE) return InputHandle;
   if (nStdHandle == STD_OUTPUT_HANDLE) return OutputHandle;
-  if (nStdHandle == STD_ERROR_HANDLE) return ErrorHandle;
   return INVALID_HANDLE_VALUE;
 }
 
@@ -196,9 +171,8 @@ BOOL SimKernel32::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytes
   if (FLog.Record(CallText("WriteFile", hFile, BytesArg(lpBuffer, nNumberOfBytesToWrite), nNumberOfBytesToWrite)))
     return FALSE;
   if (lpOverlapped != nullptr || (lpBuffer == nullptr && nNumberOfBytesToWrite != 0)) return FALSE;
-  std::string* target = hFile == OutputHandle ? &Output : hFile == ErrorHandle ? &ErrorOutput : nullptr;
-  if (target == nullptr) return FALSE;
-  target->append(static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite);
+  if (hFile != OutputHandle) return FALSE;
+  Output.append(static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite);
   if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = nNumberOfBytesToWrite;
   return TRUE;
 }
@@ -217,8 +191,7 @@ BOOL SimKernel32::ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesTo
 }
 
 int SimKernel32::WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
-                                     LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
-                                     LPBOOL lpUsedDefaultChar) {
+                                     LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR, LPBOOL) {
   if (FLog.Record(CallText("WideCharToMultiByte", CodePage, Hex(dwFlags), CountedArg(lpWideCharStr, cchWideChar),
                            cchWideChar, cbMultiByte)))
     return 0;
@@ -227,9 +200,7 @@ int SimKernel32::WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWid
     return 0;
   // With -1 the terminator is converted too and counted.
   const std::size_t n = cchWideChar == -1 ? TextLength(lpWideCharStr) + 1 : static_cast<std::size_t>(cchWideChar);
-  const char replacement = lpDefaultChar != nullptr ? lpDefaultChar[0] : '?';
   std::string bytes;
-  bool usedDefault = false;
   for (std::size_t i = 0; i < n; ++i) {
     const unsigned u = static_cast<unsigned>(lpWideCharStr[i]);
     if (u < 0x80) {
@@ -241,13 +212,11 @@ int SimKernel32::WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWid
       const unsigned next = static_cast<unsigned>(lpWideCharStr[i + 1]);
       if (next >= 0xDC00 && next <= 0xDFFF) ++i;
     }
-    bytes.push_back(replacement);
-    usedDefault = true;
+    bytes.push_back('?');
   }
   if (cbMultiByte == 0) return static_cast<int>(bytes.size());
   if (bytes.size() > static_cast<std::size_t>(cbMultiByte)) return 0;  // buffer too small
   std::memcpy(lpMultiByteStr, bytes.data(), bytes.size());
-  if (lpUsedDefaultChar != nullptr) *lpUsedDefaultChar = usedDefault ? TRUE : FALSE;
   return static_cast<int>(bytes.size());
 }
 
@@ -268,18 +237,4 @@ DWORD SimKernel32::FormatMessageW(DWORD dwFlags, LPCVOID /*lpSource*/, DWORD dwM
 HMODULE SimKernel32::GetModuleHandleW(LPCWSTR lpModuleName) {
   if (FLog.Record(CallText("GetModuleHandleW", lpModuleName))) return nullptr;
   return lpModuleName == nullptr ? ProgramModule : nullptr;  // only the program itself is loaded
-}
-
-HANDLE SimKernel32::CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE lpStartAddress,
-                                 LPVOID lpParameter, DWORD dwCreationFlags, LPDWORD lpThreadId) {
-  if (FLog.Record(CallText("CreateThread", static_cast<unsigned long long>(dwStackSize), Hex(dwCreationFlags))))
-    return nullptr;
-  if (lpThreadId != nullptr) *lpThreadId = ThreadId + 1;
-  lpStartAddress(lpParameter);
-  return NewHandle();
-}
-
-DWORD SimKernel32::WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
-  if (FLog.Record(CallText("WaitForSingleObject", Arg(hHandle), dwMilliseconds))) return WAIT_FAILED;
-  return IsOpenHandle(hHandle) ? WAIT_OBJECT_0 : WAIT_FAILED;
 }

@@ -11,7 +11,6 @@ namespace {
 // Result codes beyond those every host declares (the SDK defines some of
 // these names as macros, hence names of our own).
 constexpr HRESULT NotImplemented = static_cast<HRESULT>(0x80004001u);    // E_NOTIMPL
-constexpr HRESULT InvalidArgument = static_cast<HRESULT>(0x80070057u);   // E_INVALIDARG
 constexpr HRESULT NoAggregation = static_cast<HRESULT>(0x80040110u);     // CLASS_E_NOAGGREGATION
 constexpr HRESULT ElementNotFound = static_cast<HRESULT>(0x80070490u);   // HRESULT of ERROR_NOT_FOUND
 
@@ -226,10 +225,8 @@ class SimDeviceEnumerator final : public IMMDeviceEnumerator, public SimComObjec
     }
     if (ppEndpoint == nullptr) return E_POINTER;
     *ppEndpoint = nullptr;
-    if (dataFlow != eRender && dataFlow != eCapture) return InvalidArgument;
-    if (role != eConsole && role != eMultimedia && role != eCommunications) return InvalidArgument;
-    // Only a render endpoint is modelled.
-    if (!FOwner.HasEndpoint || dataFlow != eRender) return ElementNotFound;
+    // Only the console's render endpoint is modelled.
+    if (!FOwner.HasEndpoint || dataFlow != eRender || role != eConsole) return ElementNotFound;
     *ppEndpoint = FMade.Make<SimEndpointDevice>(FOwner, FLog);
     return S_OK;
   }

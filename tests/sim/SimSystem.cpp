@@ -6,41 +6,35 @@ TPlatform SimSystem::Platform() {
   return TPlatform{{&Kernel32, &User32, &Winmm, SimUser32::DefWindowProcAddress()}, &Advapi32, &Ole32};
 }
 
-// The message loop of the simulated thread (see SimSystem.h).
+// Threads and the message queue are not modelled (only the inspector's watch
+// mode uses them, on the real system): the calls are recorded and find nothing.
 
 DWORD SimKernel32::GetCurrentThreadId() {
   FLog.Record(CallText("GetCurrentThreadId"));
-  return ThreadId;
+  return 1;
 }
 
-bool SimUser32::NextQueued(MSG* Msg, bool Remove) {
-  if (FTaken >= PostedMessages.size()) return false;
-  const Posted& next = PostedMessages[FTaken];
-  if (Msg != nullptr) {
-    *Msg = MSG{};
-    Msg->hwnd = next.Window;
-    Msg->message = next.Msg;
-    Msg->wParam = next.wParam;
-    Msg->lParam = next.lParam;
-  }
-  if (Remove) ++FTaken;
-  return true;
+HANDLE SimKernel32::CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T dwStackSize, LPTHREAD_START_ROUTINE, LPVOID,
+                                 DWORD dwCreationFlags, LPDWORD) {
+  FLog.Record(CallText("CreateThread", static_cast<unsigned long long>(dwStackSize), Hex(dwCreationFlags)));
+  return nullptr;
+}
+
+DWORD SimKernel32::WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) {
+  FLog.Record(CallText("WaitForSingleObject", Arg(hHandle), dwMilliseconds));
+  return WAIT_FAILED;
 }
 
 BOOL SimUser32::GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) {
-  if (FLog.Record(CallText("GetMessageW", hWnd, Hex(wMsgFilterMin), Hex(wMsgFilterMax)))) return -1;
-  if (lpMsg == nullptr) return -1;
-  if (!NextQueued(lpMsg, true)) {
-    *lpMsg = MSG{};
-    lpMsg->message = WM_QUIT;
-  }
-  return lpMsg->message == WM_QUIT ? FALSE : TRUE;
+  if (FLog.Record(CallText("GetMessageW", hWnd, Hex(wMsgFilterMin), Hex(wMsgFilterMax))) || lpMsg == nullptr) return -1;
+  *lpMsg = MSG{};
+  lpMsg->message = WM_QUIT;
+  return FALSE;
 }
 
-BOOL SimUser32::PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
-  if (FLog.Record(CallText("PeekMessageW", hWnd, Hex(wMsgFilterMin), Hex(wMsgFilterMax), Hex(wRemoveMsg))))
-    return FALSE;
-  return NextQueued(lpMsg, (wRemoveMsg & PM_REMOVE) != 0) ? TRUE : FALSE;
+BOOL SimUser32::PeekMessageW(MSG*, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
+  FLog.Record(CallText("PeekMessageW", hWnd, Hex(wMsgFilterMin), Hex(wMsgFilterMax), Hex(wRemoveMsg)));
+  return FALSE;
 }
 
 LRESULT SimUser32::DispatchMessageW(const MSG* lpMsg) {
@@ -54,7 +48,5 @@ LRESULT SimUser32::DispatchMessageW(const MSG* lpMsg) {
 }
 
 BOOL SimUser32::PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (FLog.Record(CallText("PostThreadMessageW", idThread, Hex(Msg), Hex(wParam), lParam))) return FALSE;
-  PostedMessages.push_back({nullptr, Msg, wParam, lParam});
-  return TRUE;
+  return FLog.Record(CallText("PostThreadMessageW", idThread, Hex(Msg), Hex(wParam), lParam)) ? FALSE : TRUE;
 }

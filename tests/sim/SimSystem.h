@@ -31,9 +31,9 @@
 //   FormatMessageW(flags hex,messageid hex,languageid,nSize)
 //   GetModuleHandleW("name")               or GetModuleHandleW(null)
 //   GetCurrentThreadId()
-//   CreateThread(stacksize,flags hex)      runs the routine to its end before it returns
-//   WaitForSingleObject(handle,ms)
-//   user32 (class names given as atoms appear as #atom; messages and wParam in hex):
+//   CreateThread(stacksize,flags hex)      threads are not modelled: it fails
+//   WaitForSingleObject(handle,ms)         fails
+//   user32 (messages and wParam in hex):
 //   FindWindowW("class","title")           either may be null
 //   PostMessageW(hwnd,msg hex,wParam hex,lParam)
 //   LockWorkStation()
@@ -82,8 +82,8 @@
 #include "sim/CallLog.h"
 #include "sim/SimWinmm.h"
 
-// kernel32: a tick clock that only Sleep moves, console handles over byte
-// buffers, a command line, a reported version, and locale comparison.
+// kernel32: a tick clock that only Sleep moves, console input and output over
+// byte buffers, a command line, a reported version, and locale comparison.
 class SimKernel32 : public IKernel32 {
  public:
   explicit SimKernel32(CallLog& Log);
@@ -94,7 +94,6 @@ class SimKernel32 : public IKernel32 {
   DWORD MajorVersion = 5, MinorVersion = 1;
   DWORD BuildNumber = 2600;
   std::string Output;         // bytes written to standard output
-  std::string ErrorOutput;    // bytes written to standard error
   std::string Input;          // bytes standard input still holds
   bool InputClosed = false;   // ReadFile on standard input fails once Input is empty
   /// Texts FormatMessageW gives per message identifier (others: failure).
@@ -105,15 +104,14 @@ class SimKernel32 : public IKernel32 {
   std::size_t OpenHandleCount() const;
   /// True for a handle NewHandle gave out that is not yet closed.
   bool IsOpenHandle(HANDLE Handle) const;
-  /// The case folding of NORM_IGNORECASE and of window class names: ASCII,
-  /// Latin-1, Latin Extended-A, Greek, Cyrillic and full-width capitals to small letters.
+  /// The case folding of CompareStringW and of window class names: ASCII and
+  /// Latin-1 capitals to small letters.
   static WCHAR Fold(WCHAR c);
 
-  // CompareStringW orders by the folded code units, then (without
-  // NORM_IGNORECASE) by the first difference in case, small before capital.
-  // Standard handles: reads come from Input, writes go to Output and
-  // ErrorOutput; other handles fail. FormatMessageW needs
-  // FORMAT_MESSAGE_FROM_SYSTEM and a caller's buffer, and truncates to nSize.
+  // CompareStringW orders by the folded code units, whatever the flags.
+  // Standard handles: reads come from Input, writes go to Output; other
+  // handles fail. FormatMessageW needs FORMAT_MESSAGE_FROM_SYSTEM and a
+  // caller's buffer, and truncates to nSize.
   DWORD GetTickCount() override;
   void Sleep(DWORD dwMilliseconds) override;
   HANDLE GetCurrentProcess() override;
@@ -129,21 +127,17 @@ class SimKernel32 : public IKernel32 {
   BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                 LPVOID lpOverlapped) override;
   /// CP_ACP is modelled as a single-byte code page: ASCII passes, any other character (a surrogate
-  /// pair is one) becomes '?' or lpDefaultChar; other code pages fail.
+  /// pair is one) becomes '?'; other code pages fail.
   int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
                           int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) override;
   DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
                        DWORD nSize, void* Arguments) override;
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override;
-  /// Answers ThreadId.
   DWORD GetCurrentThreadId() override;
-  /// Runs the routine at once, to its end, on the calling thread; a handle that is then signalled.
   HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
                       LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
                       LPDWORD lpThreadId) override;
-  /// WAIT_OBJECT_0 for an open handle, WAIT_FAILED otherwise.
   DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) override;
-  DWORD ThreadId = 1;
 
  private:
   CallLog& FLog;
@@ -157,21 +151,9 @@ class SimKernel32 : public IKernel32 {
 class SimUser32 : public IUser32 {
  public:
   explicit SimUser32(CallLog& Log);
-  ~SimUser32() override;
-  SimUser32(const SimUser32&) = delete;
-  SimUser32& operator=(const SimUser32&) = delete;
 
   /// The window FindWindowW answers for class "ProgMan" (0: none).
   HWND ShellWindow = nullptr;
-  struct Posted {
-    HWND Window;
-    UINT Msg;
-    WPARAM wParam;
-    LPARAM lParam;
-  };
-  std::vector<Posted> PostedMessages;
-  BOOL LockResult = TRUE;
-  BOOL ExitResult = TRUE;
   /// What DefWindowProcW answers, so tests can tell it apart from 0.
   LRESULT DefaultResult = 0x5EED;
 
@@ -180,13 +162,12 @@ class SimUser32 : public IUser32 {
   bool IsWindow(HWND hWnd) const;
   std::size_t WindowCount() const;
   /// The procedure to pass to CallWindowProcW for the default handling (TPlatform::DefWindowProc).
-  /// Called directly, it forwards to DefWindowProcW of the newest SimUser32 alive.
   static WNDPROC DefWindowProcAddress();
 
-  // Class names are compared without regard to case; FindWindowW also finds
-  // the windows made here by class (and title). PostMessageW succeeds for a
-  // null window (the thread's queue), ShellWindow, HWND_BROADCAST and windows
-  // made here, and appends the message to PostedMessages; it fails for others.
+  // Class names are given by name and compared without regard to case.
+  // FindWindowW finds only the shell's window. PostMessageW succeeds for a
+  // null window (the thread's queue), ShellWindow and windows made here, and
+  // fails for others; nothing is queued.
   // UnregisterClassW fails while windows of the class exist. A creation that
   // WM_NCCREATE (0) or WM_CREATE (-1) refuses sends WM_NCDESTROY before the
   // window is forgotten. DefWindowProcW answers TRUE for WM_NCCREATE, 0 for
@@ -207,10 +188,8 @@ class SimUser32 : public IUser32 {
   LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
-  // The thread's queue is PostedMessages from the first message not yet
-  // taken, in order; PostThreadMessageW appends to it with a null window for
-  // any thread. The filters are not modelled. GetMessageW cannot wait: on an
-  // empty queue it answers as for WM_QUIT, 0.
+  // The message queue is not modelled: GetMessageW answers as for WM_QUIT, 0,
+  // PeekMessageW finds nothing, and PostThreadMessageW only succeeds.
   BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) override;
   BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) override;
   /// Dispatch() for the message's window.
@@ -218,23 +197,17 @@ class SimUser32 : public IUser32 {
   BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  /// The next queued message into Msg; false when the queue is empty.
-  bool NextQueued(MSG* Msg, bool Remove);
-  std::size_t FTaken = 0;  // PostedMessages before this position have left the queue
-
   CallLog& FLog;
   std::map<String, WNDPROC> FClasses;
   std::map<HWND, WNDPROC> FWindows;
   std::size_t FNextWindow = 0x2000;
   struct WindowInfo {
     String Class;  // folded
-    String Title;  // folded
     bool Destroying = false;
   };
   std::map<HWND, WindowInfo> FWindowInfo;
-  std::map<String, ATOM> FClassAtoms;  // by folded class name
   ATOM FNextAtom = 0xC000;
-  /// The folded name of a class given by name or atom; empty when unknown atom or null.
+  /// The folded name of a class; empty for null.
   String ClassKey(LPCWSTR lpClassName) const;
 };
 

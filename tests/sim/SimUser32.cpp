@@ -1,16 +1,8 @@
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "sim/SimSystem.h"
 
 namespace {
-
-// Every instance alive, oldest first; the default procedure's address stands for the newest.
-std::vector<SimUser32*>& LiveUser32() {
-  static std::vector<SimUser32*> live;
-  return live;
-}
 
 const String ShellClass = WSTR("progman");         // folded
 const String ShellTitle = WSTR("program manager");  // folded
@@ -19,15 +11,6 @@ String Folded(const WCHAR* text) {
   String out;
   for (; *text != 0; ++text) out.push_back(SimKernel32::Fold(*text));
   return out;
-}
-
-bool IsAtom(LPCWSTR name) { return name != nullptr && reinterpret_cast<std::uintptr_t>(name) <= 0xFFFF; }
-
-ATOM AtomOf(LPCWSTR name) { return static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(name)); }
-
-// A class name argument: a quoted name, "#atom" for an integer atom, or null.
-std::string ClassArg(LPCWSTR name) {
-  return IsAtom(name) ? "#" + std::to_string(AtomOf(name)) : Arg(name);
 }
 
 std::string ProcArg(WNDPROC proc) {
@@ -39,21 +22,12 @@ std::string ProcArg(WNDPROC proc) {
   return Hex(value);
 }
 
-LRESULT CALLBACK DefaultProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  // Reached only when a caller invokes the address directly instead of
-  // through CallWindowProcW; it still lands on the simulator's default handling.
-  const std::vector<SimUser32*>& live = LiveUser32();
-  return live.empty() ? 0 : live.back()->DefWindowProcW(hWnd, Msg, wParam, lParam);
-}
+// Only its address matters: the library reaches the default handling through CallWindowProcW.
+LRESULT CALLBACK DefaultProcedure(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
-SimUser32::SimUser32(CallLog& Log) : FLog(Log) { LiveUser32().push_back(this); }
-
-SimUser32::~SimUser32() {
-  std::vector<SimUser32*>& live = LiveUser32();
-  live.erase(std::remove(live.begin(), live.end(), this), live.end());
-}
+SimUser32::SimUser32(CallLog& Log) : FLog(Log) {}
 
 WNDPROC SimUser32::DefWindowProcAddress() { return &DefaultProcedure; }
 
@@ -68,47 +42,27 @@ bool SimUser32::IsWindow(HWND hWnd) const { return FWindows.count(hWnd) != 0; }
 std::size_t SimUser32::WindowCount() const { return FWindows.size(); }
 
 String SimUser32::ClassKey(LPCWSTR lpClassName) const {
-  if (lpClassName == nullptr) return String();
-  if (!IsAtom(lpClassName)) return Folded(lpClassName);
-  for (const auto& entry : FClassAtoms)
-    if (entry.second == AtomOf(lpClassName)) return entry.first;
-  return String();
+  return lpClassName != nullptr ? Folded(lpClassName) : String();
 }
 
 HWND SimUser32::FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) {
-  if (FLog.Record(CallText("FindWindowW", ClassArg(lpClassName), lpWindowName))) return nullptr;
-  const String key = ClassKey(lpClassName);
-  if (lpClassName != nullptr && key.empty()) return nullptr;
-  const String title = lpWindowName != nullptr ? Folded(lpWindowName) : String();
-  if (ShellWindow != nullptr && (lpClassName == nullptr || key == ShellClass) &&
-      (lpWindowName == nullptr || title == ShellTitle))
+  if (FLog.Record(CallText("FindWindowW", lpClassName, lpWindowName))) return nullptr;
+  if ((lpClassName == nullptr || ClassKey(lpClassName) == ShellClass) &&
+      (lpWindowName == nullptr || Folded(lpWindowName) == ShellTitle))
     return ShellWindow;
-  for (const auto& window : FWindows) {
-    const WindowInfo& info = FWindowInfo.at(window.first);
-    if ((lpClassName == nullptr || key == info.Class) && (lpWindowName == nullptr || title == info.Title))
-      return window.first;
-  }
   return nullptr;
 }
 
 BOOL SimUser32::PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (FLog.Record(CallText("PostMessageW", hWnd, Hex(Msg), Hex(wParam), lParam))) return FALSE;
-  // A null window posts to the thread's own queue, and 0xFFFF broadcasts; both succeed.
-  const bool known = hWnd == nullptr || hWnd == ShellWindow || IsWindow(hWnd) ||
-                     reinterpret_cast<std::uintptr_t>(hWnd) == 0xFFFF;
-  if (!known) return FALSE;
-  PostedMessages.push_back({hWnd, Msg, wParam, lParam});
-  return TRUE;
+  // A null window posts to the thread's own queue.
+  return hWnd == nullptr || hWnd == ShellWindow || IsWindow(hWnd) ? TRUE : FALSE;
 }
 
-BOOL SimUser32::LockWorkStation() {
-  if (FLog.Record(CallText("LockWorkStation"))) return FALSE;
-  return LockResult;
-}
+BOOL SimUser32::LockWorkStation() { return FLog.Record(CallText("LockWorkStation")) ? FALSE : TRUE; }
 
 BOOL SimUser32::ExitWindowsEx(UINT uFlags, DWORD dwReason) {
-  if (FLog.Record(CallText("ExitWindowsEx", Hex(uFlags), dwReason))) return FALSE;
-  return ExitResult;
+  return FLog.Record(CallText("ExitWindowsEx", Hex(uFlags), dwReason)) ? FALSE : TRUE;
 }
 
 ATOM SimUser32::RegisterClassExW(const WNDCLASSEXW* lpwcx) {
@@ -116,35 +70,32 @@ ATOM SimUser32::RegisterClassExW(const WNDCLASSEXW* lpwcx) {
     FLog.Record(CallText("RegisterClassExW", "null"));
     return 0;
   }
-  if (FLog.Record(CallText("RegisterClassExW", lpwcx->cbSize, ClassArg(lpwcx->lpszClassName)))) return 0;
+  if (FLog.Record(CallText("RegisterClassExW", lpwcx->cbSize, lpwcx->lpszClassName))) return 0;
   if (lpwcx->cbSize != sizeof(WNDCLASSEXW) || lpwcx->lpfnWndProc == nullptr || lpwcx->lpszClassName == nullptr ||
-      IsAtom(lpwcx->lpszClassName) || lpwcx->lpszClassName[0] == 0)
+      lpwcx->lpszClassName[0] == 0)
     return 0;
   const String key = Folded(lpwcx->lpszClassName);
   if (FClasses.count(key) != 0) return 0;  // class names are unique regardless of case
   FClasses[key] = lpwcx->lpfnWndProc;
-  const ATOM atom = FNextAtom++;
-  FClassAtoms[key] = atom;
-  return atom;
+  return FNextAtom++;
 }
 
 BOOL SimUser32::UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) {
-  if (FLog.Record(CallText("UnregisterClassW", ClassArg(lpClassName), hInstance))) return FALSE;
+  if (FLog.Record(CallText("UnregisterClassW", lpClassName, hInstance))) return FALSE;
   const String key = ClassKey(lpClassName);
   if (key.empty() || FClasses.count(key) == 0) return FALSE;
   // The system refuses while windows of the class still exist.
   for (const auto& info : FWindowInfo)
     if (info.second.Class == key) return FALSE;
   FClasses.erase(key);
-  FClassAtoms.erase(key);
   return TRUE;
 }
 
 HWND SimUser32::CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
                                 int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                                 LPVOID lpParam) {
-  if (FLog.Record(CallText("CreateWindowExW", Hex(dwExStyle), ClassArg(lpClassName), lpWindowName, Hex(dwStyle), X,
-                           Y, nWidth, nHeight, hWndParent, hMenu, hInstance, lpParam)))
+  if (FLog.Record(CallText("CreateWindowExW", Hex(dwExStyle), lpClassName, lpWindowName, Hex(dwStyle), X, Y, nWidth,
+                           nHeight, hWndParent, hMenu, hInstance, lpParam)))
     return nullptr;
   const String key = ClassKey(lpClassName);
   const auto found = FClasses.find(key);
@@ -153,7 +104,7 @@ HWND SimUser32::CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lp
   HWND const hWnd = reinterpret_cast<HWND>(FNextWindow);
   FNextWindow += 4;
   FWindows[hWnd] = procedure;
-  FWindowInfo[hWnd] = WindowInfo{key, lpWindowName != nullptr ? Folded(lpWindowName) : String()};
+  FWindowInfo[hWnd] = WindowInfo{key};
 
   CREATESTRUCTW create{};
   create.lpCreateParams = lpParam;

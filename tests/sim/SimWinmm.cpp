@@ -153,33 +153,19 @@ SimControl SimWinmm::MuxControl(const String& Name, std::vector<SimListText> Ite
   return c;
 }
 
-SimLine SimWinmm::Line(DWORD ComponentType, const String& Name, DWORD Channels, std::vector<SimControl> Controls) {
-  SimLine line;
-  line.ComponentType = ComponentType;
-  line.Name = Name;
-  line.ShortName = Name.substr(0, MIXER_SHORT_NAME_CHARS - 1);
-  line.Channels = Channels;
-  line.Controls = std::move(Controls);
-  return line;
-}
-
-SimDestination SimWinmm::Destination(DWORD ComponentType, const String& Name, DWORD Channels,
-                                     std::vector<SimControl> Controls, std::vector<SimLine> Sources) {
-  SimDestination dst;
-  static_cast<SimLine&>(dst) = Line(ComponentType, Name, Channels, std::move(Controls));
-  dst.Sources = std::move(Sources);
-  return dst;
-}
-
 SimDevice SimWinmm::TypicalDevice(const String& Name) {
-  SimLine wave = Line(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, WSTR("Wave"), 2, {VolumeControl(), MuteControl()});
+  SimLine wave;
+  wave.Name = wave.ShortName = WSTR("Wave");
   wave.TargetType = MIXERLINE_TARGETTYPE_WAVEOUT;
   wave.TargetName = Name;
-  SimDestination speakers =
-      Destination(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, WSTR("Speakers"), 2,
-                  {VolumeControl(WSTR("Master Volume")), MuteControl(WSTR("Master Mute"))}, {wave});
+  wave.Controls = {VolumeControl(), MuteControl()};
+  SimDestination speakers;
+  speakers.ComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+  speakers.Name = speakers.ShortName = WSTR("Speakers");
   speakers.TargetType = MIXERLINE_TARGETTYPE_WAVEOUT;
   speakers.TargetName = Name;
+  speakers.Controls = {VolumeControl(WSTR("Master Volume")), MuteControl(WSTR("Master Mute"))};
+  speakers.Sources = {wave};
   SimDevice device;
   device.Name = Name;
   device.Destinations.push_back(std::move(speakers));
@@ -204,23 +190,14 @@ std::size_t SimWinmm::OpenHandleCount() const {
   return std::size_t(std::count_if(FOpen.begin(), FOpen.end(), [](int d) { return d >= 0; }));
 }
 
-// The device an object names: an open handle with MIXER_OBJECTF_HMIXER, a
-// device identifier with MIXER_OBJECTF_MIXER.
+// The device an object names. The library names devices by open handle
+// (MIXER_OBJECTF_HMIXER) only; other kinds of object are not modelled.
 MMRESULT SimWinmm::ResolveObject(HMIXEROBJ Object, DWORD Flags, UINT& Id) const {
-  switch (Flags & kObjectMask) {
-    case MIXER_OBJECTF_HMIXER: {
-      const int d = DeviceOfHandle(reinterpret_cast<HMIXER>(Object));
-      if (d < 0) return MMSYSERR_INVALHANDLE;
-      Id = UINT(d);
-      return MMSYSERR_NOERROR;
-    }
-    case MIXER_OBJECTF_MIXER:
-      if (RawHandle(Object) >= FDevices.size()) return MMSYSERR_BADDEVICEID;
-      Id = UINT(RawHandle(Object));
-      return MMSYSERR_NOERROR;
-    default:
-      return MMSYSERR_INVALFLAG;
-  }
+  if ((Flags & kObjectMask) != MIXER_OBJECTF_HMIXER) return MMSYSERR_INVALFLAG;
+  const int d = DeviceOfHandle(reinterpret_cast<HMIXER>(Object));
+  if (d < 0) return MMSYSERR_INVALHANDLE;
+  Id = UINT(d);
+  return MMSYSERR_NOERROR;
 }
 
 UINT SimWinmm::mixerGetNumDevs() {
@@ -282,14 +259,6 @@ MMRESULT SimWinmm::mixerGetLineInfoW(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD 
       for (const LineRef& ref : lines)
         if (ref.IsSource && ref.Destination == dst && ref.Source == src) found = &ref;
       break;
-    case MIXER_GETLINEINFOF_LINEID:
-      for (const LineRef& ref : lines)
-        if (!found && ref.Line->LineID == pmxl->dwLineID) found = &ref;
-      break;
-    case MIXER_GETLINEINFOF_COMPONENTTYPE:
-      for (const LineRef& ref : lines)
-        if (!found && ref.Line->ComponentType == pmxl->dwComponentType) found = &ref;
-      break;
     default:
       return MMSYSERR_INVALFLAG;
   }
@@ -330,39 +299,15 @@ MMRESULT SimWinmm::mixerGetLineControlsW(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW 
   UINT id = 0;
   if (const MMRESULT r = ResolveObject(hmxobj, fdwControls, id)) return r;
   if ((fdwControls & ~(kObjectMask | MIXER_GETLINECONTROLSF_QUERYMASK)) != 0) return MMSYSERR_INVALFLAG;
-  const DWORD query = fdwControls & MIXER_GETLINECONTROLSF_QUERYMASK;
-  if (query != MIXER_GETLINECONTROLSF_ALL && query != MIXER_GETLINECONTROLSF_ONEBYID &&
-      query != MIXER_GETLINECONTROLSF_ONEBYTYPE)
-    return MMSYSERR_INVALFLAG;
-
-  const std::vector<LineRef> lines = LinesOf(FDevices[id]);
-  BYTE* records = reinterpret_cast<BYTE*>(pmxlc->pamxctrl);
-  if (query == MIXER_GETLINECONTROLSF_ONEBYID) {
-    for (const LineRef& ref : lines)
-      for (const SimControl& c : ref.Line->Controls)
-        if (c.ControlID == pmxlc->dwControlID) {
-          const MIXERCONTROLW one = Describe(c);
-          std::memcpy(records, &one, sizeof one);
-          pmxlc->dwLineID = ref.Line->LineID;
-          return MMSYSERR_NOERROR;
-        }
-    return MIXERR_INVALCONTROL;
-  }
+  // The library asks for all of a line's controls at once; single-control queries are not modelled.
+  if ((fdwControls & MIXER_GETLINECONTROLSF_QUERYMASK) != MIXER_GETLINECONTROLSF_ALL) return MMSYSERR_INVALFLAG;
 
   const SimLine* line = nullptr;
-  for (const LineRef& ref : lines)
+  for (const LineRef& ref : LinesOf(FDevices[id]))
     if (!line && ref.Line->LineID == lineID) line = ref.Line;
   if (line == nullptr) return MIXERR_INVALLINE;
 
-  if (query == MIXER_GETLINECONTROLSF_ONEBYTYPE) {
-    for (const SimControl& c : line->Controls)
-      if (c.ControlType == pmxlc->dwControlType) {
-        const MIXERCONTROLW one = Describe(c);
-        std::memcpy(records, &one, sizeof one);
-        return MMSYSERR_NOERROR;
-      }
-    return MIXERR_INVALCONTROL;
-  }
+  BYTE* records = reinterpret_cast<BYTE*>(pmxlc->pamxctrl);
 
   if (count == 0 || count != line->Controls.size()) return MMSYSERR_INVALPARAM;
   for (std::size_t i = 0; i < line->Controls.size(); ++i) {

@@ -84,12 +84,7 @@ class SimWinmm : public IWinmm {
   static SimDevice TypicalDevice(const String& Name);
   /// A single-select multiplexer over these items (uniform, the first one selected).
   static SimControl MuxControl(const String& Name, std::vector<SimListText> Items);
-  /// A line or a destination with its controls (active, no target).
-  static SimLine Line(DWORD ComponentType, const String& Name, DWORD Channels, std::vector<SimControl> Controls);
-  static SimDestination Destination(DWORD ComponentType, const String& Name, DWORD Channels,
-                                    std::vector<SimControl> Controls, std::vector<SimLine> Sources = {});
 
-  std::size_t DeviceCount() const { return FDevices.size(); }
   SimDevice& Device(UINT Id) { return FDevices.at(Id); }
   /// The control with this identifier on device Id, or null.
   SimControl* Control(UINT Id, DWORD ControlID);
