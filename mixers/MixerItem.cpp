@@ -127,17 +127,25 @@ std::uint64_t TMixerItem::PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAIL
   Details.cbStruct = sizeof(MIXERCONTROLDETAILS);
   Details.dwControlID = Control->ControlID();
   Details.cChannels = Control->Status().Contains(csUniform) ? 1 : FChannel;
-  if (Control->Status().Contains(csMultiple)) Details.cMultipleItems = Control->MultipleItems();
-  return DetailsCount(Control, FChannel);
+  std::uint64_t items = 1;
+  if (Control->Status().Contains(csMultiple)) {
+    Details.cMultipleItems = Control->MultipleItems();
+    // An item count of 0 reads as "not a multiple-item control": the system
+    // then moves one element per channel, whatever the control says.
+    if (Control->MultipleItems() != 0) items = Control->MultipleItems();
+  }
+  return Details.cChannels * items;
 }
 
 std::uint64_t TMixerItem::CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count,
                                        std::uint32_t ElementSize, MIXERCONTROLDETAILS& Details) {
   if (!ControlValueKinds(Control->ControlType()).Contains(Kind)) Refuse(Control);
+  // The caller's array is checked against what the system will move for the
+  // request as sent. A request that moves nothing (no channel) is not sent,
+  // and one whose byte size does not fit in 32 bits would wrap the driver's
+  // size computation on a 32-bit system.
   const std::uint64_t n = PrepareDetails(Control, Details);
-  // A request whose byte size does not fit in 32 bits would wrap the
-  // driver's size computation on a 32-bit system.
-  if (!DetailsFit(n, ElementSize) || n > Count) Refuse(Control);
+  if (n == 0 || !DetailsFit(n, ElementSize) || n > Count) Refuse(Control);
   return n;
 }
 

@@ -2,6 +2,7 @@
 // change messages to the events of the TMixer that owns the window.
 #include <atomic>
 #include <map>
+#include <new>
 #include <string>
 
 #include "mixers/Mixer.h"
@@ -23,7 +24,15 @@ TMixer* MixerOfWindow(HWND Window) {
   return found != Windows().end() ? found->second : nullptr;
 }
 
-void LinkWindow(HWND Window, TMixer* Mixer) { Windows()[Window] = Mixer; }
+// False when memory for the link runs out.
+bool LinkWindow(HWND Window, TMixer* Mixer) noexcept {
+  try {
+    Windows()[Window] = Mixer;
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
 
 void UnlinkWindow(HWND Window) { Windows().erase(Window); }
 
@@ -43,7 +52,9 @@ LRESULT CALLBACK TMixer::WindowProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM
   if (mixer == nullptr && Msg == WM_NCCREATE && lParam != 0) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     mixer = static_cast<TMixer*>(create->lpCreateParams);
-    if (mixer != nullptr) LinkWindow(Window, mixer);
+    // Nothing may unwind through the system's window code: a window that
+    // cannot be linked to its mixer is refused, and CreateWindowExW fails.
+    if (mixer != nullptr && !LinkWindow(Window, mixer)) return FALSE;
   }
   // Only a message sent before WM_NCCREATE finds no mixer; the answer 0 is
   // the harmless one for those.

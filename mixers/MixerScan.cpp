@@ -1,7 +1,6 @@
 // Building the tree: every mixer device, its destinations and their sources,
 // and the controls of each line, under the target's type filter.
-#include <vector>
-
+#include "mixers/DriverArray.h"
 #include "mixers/Mixer.h"
 
 namespace {
@@ -28,8 +27,6 @@ void TMixer::Scan() {
   };
 
   IWinmm& winmm = *FPlatform.Winmm;
-  // One scratch array for every line's control records; freed with the scan on every way out.
-  std::vector<MIXERCONTROLW> controls;
 
   const auto deviceCount = static_cast<std::int32_t>(winmm.mixerGetNumDevs());
   for (std::int32_t id = 0; id < deviceCount; ++id) {
@@ -62,7 +59,7 @@ void TMixer::Scan() {
         const DWORD lineFlags = s < 0 ? DestinationQuery : SourceQuery;
         if (!MixerCheck(winmm.mixerGetLineInfoW(object, &line, lineFlags), false, nullptr)) continue;
         if (!lineAdmitted(line)) continue;
-        const auto count = static_cast<std::int32_t>(line.cControls);
+        const DWORD count = line.cControls;
         if (s >= 0 && !enableInvalidItem && count == 0) continue;
 
         TMixerItem* item = dev->AddItem(line, destItem, d, options);
@@ -70,13 +67,18 @@ void TMixer::Scan() {
 
         header.cbStruct = sizeof(header);
         header.dwLineID = line.dwLineID;
-        header.cControls = static_cast<DWORD>(count);
+        header.cControls = count;
         header.cbmxctrl = sizeof(MIXERCONTROLW);
         if (count > 0) {
-          controls.assign(static_cast<std::size_t>(count), MIXERCONTROLW{});
-          for (MIXERCONTROLW& record : controls) record.cbStruct = sizeof(MIXERCONTROLW);
-          header.pamxctrl = controls.data();
-          if (!MixerCheck(winmm.mixerGetLineControlsW(object, &header, ControlsQuery), false, nullptr)) {
+          // A count that cannot be honoured is a line whose control records cannot be read.
+          TDriverArray<MIXERCONTROLW> controls;
+          bool read = controls.Allocate(count);
+          if (read) {
+            for (MIXERCONTROLW& record : controls) record.cbStruct = sizeof(MIXERCONTROLW);
+            header.pamxctrl = controls.Data();
+            read = MixerCheck(winmm.mixerGetLineControlsW(object, &header, ControlsQuery), false, nullptr);
+          }
+          if (!read) {
             // The line stays without controls. A source is counted as kept so
             // that its destination, which it names as DestItem, stays too.
             if (!item->IsDestination()) ++kept;
