@@ -107,6 +107,14 @@ void TFuzzWinmm::CheckObject(HMIXEROBJ Object, DWORD Flags, const char* Call) co
   if (!IsOpen(reinterpret_cast<HMIXER>(Object))) Finding(std::string(Call) + " on a handle that is not open");
 }
 
+DWORD TFuzzWinmm::SizingCount(TFuzzStream& Stream) {
+  const DWORD count = Stream.Count();
+  if (count < 16 || count >= (1u << 26)) return count;
+  if (count > FCountStock) return count & 15;
+  FCountStock -= count;
+  return count;
+}
+
 UINT TFuzzWinmm::mixerGetNumDevs() {
   FDeviceCount = FDevices.LoopCount();
   return FDeviceCount;
@@ -169,9 +177,9 @@ MMRESULT TFuzzWinmm::mixerGetLineInfoW(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWOR
   line.dwLineID = FLines.Id();
   line.fdwLine = FLines.Byte() < 0xF0 ? MIXERLINE_LINEF_ACTIVE : FLines.Dword();
   line.dwComponentType = ComponentType(FLines);
-  line.cChannels = FLines.Count();
+  line.cChannels = SizingCount(FLines);
   line.cConnections = FLines.LoopCount();
-  line.cControls = FLines.Count();
+  line.cControls = SizingCount(FLines);
   FLines.Name(line.szShortName, MIXER_SHORT_NAME_CHARS);
   FLines.Name(line.szName, MIXER_LONG_NAME_CHARS);
   line.Target.dwType = FLines.Byte();
@@ -190,7 +198,7 @@ MIXERCONTROLW TFuzzWinmm::ControlRecord() {
   c.dwControlID = FControls.Id();
   c.dwControlType = ControlType(FControls);
   c.fdwControl = ControlFlags(FControls);
-  c.cMultipleItems = FControls.Count();
+  c.cMultipleItems = SizingCount(FControls);
   FControls.Name(c.szShortName, MIXER_SHORT_NAME_CHARS);
   FControls.Name(c.szName, MIXER_LONG_NAME_CHARS);
   Block(FControls, c.Bounds.dwReserved, true);

@@ -13,6 +13,14 @@
 //                         cMultipleItems of 0 means a control without items: one element per channel
 // A failing call may still have written its buffer, as a careless driver does.
 //
+// Counts that size real work (cChannels, cControls, cMultipleItems) are drawn
+// freely, except that one input's driver has a finite stock of large ones:
+// a count from 16 up to 2^26 is granted while the counts granted so far stay
+// below CountBudget, and is cut to its low four bits after that. Without the
+// stock, a few hundred lines of 65535 controls each would only measure how
+// long the library takes to honour them. Larger counts cost nothing (no
+// request of their size fits in memory) and are always given.
+//
 // Beyond the answers it checks what only a driver sees: every call names a
 // handle that is open (with MIXER_OBJECTF_HMIXER), and no handle is closed
 // twice or closed without having been opened.
@@ -26,6 +34,8 @@
 
 class TFuzzWinmm : public IWinmm {
  public:
+  static constexpr std::uint64_t CountBudget = 0x01100000;
+
   explicit TFuzzWinmm(TFuzzInput& Input);
 
   struct THandle {
@@ -58,12 +68,15 @@ class TFuzzWinmm : public IWinmm {
   static bool Writes(MMRESULT Result, TFuzzStream& Stream) { return Result == MMSYSERR_NOERROR || Stream.Flag(); }
   MIXERCONTROLW ControlRecord();
   DWORD Param();
+  /// A sizing count from the stream, within the stock of large ones.
+  DWORD SizingCount(TFuzzStream& Stream);
 
   TFuzzStream& FDevices;
   TFuzzStream& FLines;
   TFuzzStream& FControls;
   TFuzzStream& FDetails;
   UINT FDeviceCount = 0;
+  std::uint64_t FCountStock = CountBudget;
   std::vector<THandle> FHandles;
   std::vector<DWORD> FLineIds;
   std::vector<DWORD> FControlIds;
