@@ -214,6 +214,17 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
     for (int i = 0; i < 3; ++i) s[siDetails].Byte(0).Byte(0).FullName(static_cast<char>('a' + i), i == 1);
     seeds.emplace_back("names-without-terminators", s.Build());
   }
+  {  // Multiple-item controls that report no items: the system then moves one
+     // element per channel, while GetDetailsLength answers 0.
+    TSeed s;
+    s[siPlan].Bytes_({16, Walk});
+    s[siDevices].Count(1);
+    s.Caps("No Items", 1);
+    s[siDevices].Ok();
+    s.Destination({1, Speakers, 2, 0, 3, "Speakers"});
+    s.Controls({{1, Mux, 3, 0, "Mux"}, {2, Volume, 2, 0, "Volume"}, {3, Mute, 2, 0, "Mute"}});
+    seeds.emplace_back("multiple-without-items", s.Build());
+  }
   {  // Counts no real driver reports: controls in the billions, a multiple-item
      // control without items, a volume with items, 256 channels (0 in the low byte).
     TSeed s;

@@ -456,11 +456,14 @@ void TClient::OnLine(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item) {
             Item->LineId() == static_cast<std::uint32_t>(FSending.lParam),
         "a line change event for another line");
   // A client reacts; an error stays inside the handler, as the header asks.
+  // Memory may be running out in the window procedure, and then even the
+  // error's message cannot be made.
   if (A.Flag()) {
     try {
       (void)Item->GetVolume();
       (void)Item->GetMute();
     } catch (const EMixerError&) {
+    } catch (const std::bad_alloc&) {
     }
   }
 }
@@ -483,6 +486,7 @@ void TClient::OnControl(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item, TMixer
         Item->GetUnsigned(Ctrl, values.data(), n);
       }
     } catch (const EMixerError&) {
+    } catch (const std::bad_alloc&) {
     }
   }
 }
