@@ -62,8 +62,7 @@ std::optional<std::int32_t> ReferenceNumber(const String& Text) {
     return out;
   }
   if (value > (negative ? 2147483648ull : 2147483647ull)) return std::nullopt;
-  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value))
-                  : static_cast<std::int32_t>(value);
+  return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(value)) : static_cast<std::int32_t>(value);
 }
 
 String Lowered(const String& Text) {

@@ -237,8 +237,7 @@ MMRESULT TFuzzWinmm::mixerGetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDET
   CheckObject(hmxobj, fdwDetails, "mixerGetControlDetailsW");
   if (pmxcd == nullptr || pmxcd->cbStruct < sizeof(MIXERCONTROLDETAILS)) return MMSYSERR_INVALPARAM;
   const DWORD query = fdwDetails & ~ObjectMask;
-  if (query != MIXER_GETCONTROLDETAILSF_VALUE && query != MIXER_GETCONTROLDETAILSF_LISTTEXT)
-    return MMSYSERR_INVALFLAG;
+  if (query != MIXER_GETCONTROLDETAILSF_VALUE && query != MIXER_GETCONTROLDETAILSF_LISTTEXT) return MMSYSERR_INVALFLAG;
   const DWORD items = MultipleItemsOf(*pmxcd);
   const std::uint64_t elements = std::uint64_t(pmxcd->cChannels) * (items != 0 ? items : 1);
   const std::uint64_t size = pmxcd->cbDetails;

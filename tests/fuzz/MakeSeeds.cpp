@@ -39,7 +39,7 @@ class TOut {
     Data.push_back(b);
     return *this;
   }
-  TOut& Bytes_(std::initializer_list<std::uint8_t> bs) {
+  TOut& Raw(std::initializer_list<std::uint8_t> bs) {
     for (std::uint8_t b : bs) Byte(b);
     return *this;
   }
@@ -114,7 +114,7 @@ class TSeed {
   }
   void Line(const TLine& L) {
     S[siLines].Ok().Id(L.Id).Byte(0).Byte(ComponentIndex(L.ComponentType)).Count(L.Channels).Count(L.Connections);
-    S[siLines].Count(L.Controls).Name(L.Name.substr(0, 15)).Name(L.Name).Bytes_({0, 0, 0xFF, 0x42}).Name("");
+    S[siLines].Count(L.Controls).Name(L.Name.substr(0, 15)).Name(L.Name).Raw({0, 0, 0xFF, 0x42}).Name("");
   }
   void Controls(std::initializer_list<TControl> Cs) {
     S[siControls].Ok();
@@ -162,14 +162,26 @@ void TypicalDevice(TSeed& Seed, const std::string& Name, std::uint32_t FirstId) 
 }
 
 // Operations of the plan, as MixerFuzz.cpp numbers them.
-enum : std::uint8_t { Walk, LineOp, Notify, Scan, Clear, CallbackWindow, Options, Target, InvalidItems, Master, MuteOp };
+enum : std::uint8_t {
+  Walk,
+  LineOp,
+  Notify,
+  Scan,
+  Clear,
+  CallbackWindow,
+  Options,
+  Target,
+  InvalidItems,
+  Master,
+  MuteOp
+};
 
 std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
   std::vector<std::pair<std::string, Bytes>> seeds;
 
   {  // Two sane devices; the second also records, through a multiplexer over two inputs.
     TSeed s;
-    s[siPlan].Bytes_({16, Walk, Notify, Notify, Master, Scan, MuteOp, Walk});
+    s[siPlan].Raw({16, Walk, Notify, Notify, Master, Scan, MuteOp, Walk});
     s[siDevices].Count(2);
     TypicalDevice(s, "Speakers (Fuzz Audio)", 10);
     s.Caps("Recording (Fuzz Audio)", 2);
@@ -187,28 +199,29 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
     // Volumes as read, the multiplexer's items (naming the two inputs) and its selection.
     s[siDetails].Ok().Value(65535).Value(32768).Ok().Ok().Value(65535).Value(65535);
     // Notifications: a line change for the first device's first line, a control change for its first control.
-    s[siArgs].Bytes_({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    s[siArgs].Raw({0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     seeds.emplace_back("two-devices", s.Build());
   }
   {  // No device at all.
     TSeed s;
-    s[siPlan].Bytes_({0, Walk, Master, Notify});
+    s[siPlan].Raw({0, Walk, Master, Notify});
     s[siDevices].Count(0);
     seeds.emplace_back("no-devices", s.Build());
   }
   {  // Every name fills its field without a terminator, some ending in half a surrogate pair.
     TSeed s;
-    s[siPlan].Bytes_({16, Walk, Notify});
+    s[siPlan].Raw({16, Walk, Notify});
     s[siDevices].Count(1).Ok().Byte(1).Byte(2).Word(0x0100).FullName('D', false).Byte(0).Count(1).Ok();
-    for (int i = 0; i < 2; ++i)
-      s[siLines].Ok().Id(7).Byte(0).Byte(ComponentIndex(Speakers)).Count(2).Count(1).Count(1).FullName('s', true)
-          .FullName('L', false).Bytes_({0, 0, 0, 0}).FullName('T', true);
-    s[siControls].Ok().Id(1).Byte(ControlIndex(Mux)).Byte(3).Count(3).FullName('c', true).FullName('C', false)
-        .Byte(1).Byte(0);
-    s[siLines].Ok().Id(8).Byte(0).Byte(ComponentIndex(Microphone)).Count(1).Count(0).Count(1).FullName('m', false)
-        .FullName('M', true).Bytes_({0, 0, 0, 0}).FullName('t', false);
-    s[siControls].Ok().Id(2).Byte(ControlIndex(Volume)).Byte(0).Count(0).FullName('v', false).FullName('V', true)
-        .Byte(0).Byte(0);
+    for (int i = 0; i < 2; ++i) {  // the destination, asked for twice
+      TOut& line = s[siLines].Ok().Id(7).Byte(0).Byte(ComponentIndex(Speakers)).Count(2).Count(1).Count(1);
+      line.FullName('s', true).FullName('L', false).Raw({0, 0, 0, 0}).FullName('T', true);
+    }
+    TOut& mux = s[siControls].Ok().Id(1).Byte(ControlIndex(Mux)).Byte(3).Count(3);
+    mux.FullName('c', true).FullName('C', false).Byte(1).Byte(0);
+    TOut& mic = s[siLines].Ok().Id(8).Byte(0).Byte(ComponentIndex(Microphone)).Count(1).Count(0).Count(1);
+    mic.FullName('m', false).FullName('M', true).Raw({0, 0, 0, 0}).FullName('t', false);
+    TOut& volume = s[siControls].Ok().Id(2).Byte(ControlIndex(Volume)).Byte(0).Count(0);
+    volume.FullName('v', false).FullName('V', true).Byte(0).Byte(0);
     // Three list items whose names fill the field too.
     s[siDetails].Ok();
     for (int i = 0; i < 3; ++i) s[siDetails].Byte(0).Byte(0).FullName(static_cast<char>('a' + i), i == 1);
@@ -217,7 +230,7 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
   {  // Multiple-item controls that report no items: the system then moves one
      // element per channel, while GetDetailsLength answers 0.
     TSeed s;
-    s[siPlan].Bytes_({16, Walk});
+    s[siPlan].Raw({16, Walk});
     s[siDevices].Count(1);
     s.Caps("No Items", 1);
     s[siDevices].Ok();
@@ -228,7 +241,7 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
   {  // Counts no real driver reports: controls in the billions, a multiple-item
      // control without items, a volume with items, 256 channels (0 in the low byte).
     TSeed s;
-    s[siPlan].Bytes_({24, Walk, Scan, Walk});
+    s[siPlan].Raw({24, Walk, Scan, Walk});
     s[siDevices].Count(1);
     s.Caps("Odd", 1);
     s[siDevices].Ok();
@@ -244,16 +257,16 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
   }
   {  // Memory runs out while the library's window is being created.
     TSeed s;
-    s[siPlan].Bytes_({0, Walk, Notify});
+    s[siPlan].Raw({0, Walk, Notify});
     s[siDevices].Count(1);
     TypicalDevice(s, "Speakers", 1);
-    s[siWindows].Bytes_({0, 0, 0xE0});  // the class, the window, then WM_NCCREATE with no memory left
+    s[siWindows].Raw({0, 0, 0xE0});  // the class, the window, then WM_NCCREATE with no memory left
     seeds.emplace_back("window-out-of-memory", s.Build());
   }
   {  // A driver that fails here and there: a second device that cannot be opened,
      // a controls query and detail reads that fail, a window that will not be made.
     TSeed s;
-    s[siPlan].Bytes_({8, Walk, Notify, Scan, Walk});
+    s[siPlan].Raw({8, Walk, Notify, Scan, Walk});
     s[siDevices].Count(2);
     TypicalDevice(s, "Speakers", 1);
     s.Caps("Broken", 1);
@@ -261,7 +274,7 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
     s[siControls].Data.clear();
     s[siControls].Fail(MMSYSERR_INVALPARAM);
     s[siDetails].Fail(MMSYSERR_NOTSUPPORTED).Fail(MIXERR_INVALCONTROL).Ok().Value(0xFFFFFFFFu).Value(0);
-    s[siWindows].Bytes_({0, 0xF0});
+    s[siWindows].Raw({0, 0xF0});
     seeds.emplace_back("failing-driver", s.Build());
   }
   return seeds;

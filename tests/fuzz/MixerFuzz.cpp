@@ -28,29 +28,29 @@ namespace {
 
 // The operations of the plan stream, one byte each (taken modulo the count).
 enum TOperation : std::uint8_t {
-  opWalk,          // every line of every device, with all operations below
-  opLine,          // one line (arguments: device, line)
-  opNotify,        // a message to the library's window (see Notify)
-  opScan,          // scans again
+  opWalk,    // every line of every device, with all operations below
+  opLine,    // one line (arguments: device, line)
+  opNotify,  // a message to the library's window (see Notify)
+  opScan,    // scans again
   opClear,
   opCallbackWindow,  // the client's own window, or none, for the next scan
-  opOptions,       // 16 bits of options
-  opTarget,        // line and control types
-  opInvalidItems,  // EnableInvalidItem
-  opMaster,        // the master line's shortcuts
-  opMute,          // the program's mute: every line type, mute controls only, then every mute set
-  opSetTarget,     // a new filter object, or none
+  opOptions,         // 16 bits of options
+  opTarget,          // line and control types
+  opInvalidItems,    // EnableInvalidItem
+  opMaster,          // the master line's shortcuts
+  opMute,            // the program's mute: every line type, mute controls only, then every mute set
+  opSetTarget,       // a new filter object, or none
   OperationCount
 };
 
 // The client's settings, from the first plan byte.
 enum : std::uint8_t {
-  cfNoUser32 = 1,       // no window functions: no notifications
-  cfNoKernel32 = 2,     // no kernel functions: list items are not found by name
-  cfClientWindow = 4,   // the client names its own window before the first scan
-  cfInvalidItems = 8,   // EnableInvalidItem
-  cfEveryType = 16,     // every line type and every control type instead of the defaults
-  cfOptions = 32,       // 16 bits of options follow in the arguments
+  cfNoUser32 = 1,      // no window functions: no notifications
+  cfNoKernel32 = 2,    // no kernel functions: list items are not found by name
+  cfClientWindow = 4,  // the client names its own window before the first scan
+  cfInvalidItems = 8,  // EnableInvalidItem
+  cfEveryType = 16,    // every line type and every control type instead of the defaults
+  cfOptions = 32,      // 16 bits of options follow in the arguments
 };
 
 // Lookups that walk a line's run or a device's list are checked for the first
@@ -60,26 +60,41 @@ constexpr int Sampled = 4;
 
 bool IsSampled(int Index, int Count) { return Index < Sampled || Index == Count - 1; }
 
-std::string Text(const char* What, const std::exception& e) { return std::string(What) + " let " + e.what() + " escape"; }
+std::string Escaped(const char* What, const std::exception& e) {
+  return std::string(What) + " let " + e.what() + " escape";
+}
 
-// Runs a library call. EMixerError is allowed where Allowed says so; any other exception is a finding.
+// Runs a library call; any exception but EMixerError is a finding, and
+// EMixerError too unless it is allowed.
 template <class F>
-void Call(const char* What, F&& Op, bool MixerErrorAllowed = true) {
+void Guarded(bool MixerErrorAllowed, const char* What, F&& Op) {
   try {
     Op();
   } catch (const EMixerError& e) {
-    if (!MixerErrorAllowed) Finding(Text(What, e));
+    if (!MixerErrorAllowed) Finding(Escaped(What, e));
   } catch (const std::exception& e) {
-    Finding(Text(What, e));
+    Finding(Escaped(What, e));
   } catch (...) {
     Finding(std::string(What) + " let an unknown exception escape");
   }
 }
 
+// An accessor: EMixerError is its way of saying no.
+template <class F>
+void Call(const char* What, F&& Op) {
+  Guarded(true, What, Op);
+}
+
+// A call that has no reason to raise at all.
+template <class F>
+void Strict(const char* What, F&& Op) {
+  Guarded(false, What, Op);
+}
+
 std::int32_t Int(TFuzzStream& In) {
   // Percentages and their edges, or any 32-bit value.
-  static const std::int32_t Table[16] = {0, 1, 50, 99, 100, 101, -1, -100, 25, 75, 2147483647, -2147483647 - 1,
-                                         65535, 1000, 200, 49};
+  static const std::int32_t Table[16] = {0,  1,  50, 99,  100,  101,   -1,         -100,
+                                         25, 75, 49, 200, 1000, 65535, 2147483647, -2147483647 - 1};
   const std::uint8_t b = In.Byte();
   if (b < 0xF0) return b < 0x80 ? Table[b & 15] : static_cast<std::int32_t>(b - 0x80);
   return static_cast<std::int32_t>(In.Dword());
@@ -125,7 +140,7 @@ class TClient {
 };
 
 void TClient::Scan() {
-  Call("TMixer::Scan", [&] { FMixer.Scan(); }, false);
+  Strict("TMixer::Scan", [&] { FMixer.Scan(); });
   CheckTree();
 }
 
@@ -299,8 +314,7 @@ void TClient::Levels(TMixerItem* Item) {
 }
 
 template <class T, class Get, class Set>
-void TClient::Values(const char* Name, TMixerItem* Item, TMixerCtrl* Ctrl, std::uint32_t Count, Get GetFn,
-                     Set SetFn) {
+void TClient::Values(const char* Name, TMixerItem* Item, TMixerCtrl* Ctrl, std::uint32_t Count, Get GetFn, Set SetFn) {
   // The array is exactly Count elements long, so any access beyond it is caught.
   std::unique_ptr<T[]> values(new (std::nothrow) T[Count]);
   if (!values) return;
@@ -349,7 +363,7 @@ void TClient::ListItems(TMixerDev* Dev, TMixerItem* Item) {
   TMixerMultipleItems* list = nullptr;
   Call("MultipleItems", [&] { list = Item->MultipleItems(); });
   // A failed first load leaves the view in place with an empty list.
-  Call("MultipleItems", [&] { list = Item->MultipleItems(); }, false);
+  Strict("MultipleItems", [&] { list = Item->MultipleItems(); });
   Check((list != nullptr) == multiple, "MultipleItems does not match the line's multiple-item controls");
   if (list == nullptr) return;
 
@@ -388,8 +402,10 @@ void TClient::ListItems(TMixerDev* Dev, TMixerItem* Item) {
   // A line of this device, of another one, or none.
   TMixerItem* wanted = nullptr;
   const std::uint8_t which = A.Byte();
-  if (which < 0xC0) wanted = PickLine(Dev);
-  else if (which < 0xF0) wanted = PickLine(PickDevice());
+  if (which < 0xC0)
+    wanted = PickLine(Dev);
+  else if (which < 0xF0)
+    wanted = PickLine(PickDevice());
   Call("SetSelectedItem", [&] { list->SetSelectedItem(wanted); });
   if (A.Byte() >= 0xF0) {
     // Another control of the device as the list's control, or none.
@@ -437,8 +453,10 @@ void TClient::Notify() {
 
   // To the library's window; with none, to every window there is (the client's, or one left behind).
   std::vector<HWND> targets;
-  if (window != nullptr) targets.push_back(window);
-  else targets = FUser32.Windows();
+  if (window != nullptr)
+    targets.push_back(window);
+  else
+    targets = FUser32.Windows();
   for (HWND target : targets) {
     FSending = {true, msg, wParam, lParam};
     FUser32.Dispatch(target, msg, wParam, lParam);
@@ -452,8 +470,7 @@ void TClient::OnLine(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item) {
   Check(Dev != nullptr && reinterpret_cast<WPARAM>(Dev->Handle()) == FSending.wParam &&
             FMixer.DevOfHandle(Dev->Handle()) == Dev,
         "a line change event for another device");
-  Check(Item != nullptr && Dev->IndexOf(Item) >= 0 &&
-            Item->LineId() == static_cast<std::uint32_t>(FSending.lParam),
+  Check(Item != nullptr && Dev->IndexOf(Item) >= 0 && Item->LineId() == static_cast<std::uint32_t>(FSending.lParam),
         "a line change event for another line");
   // A client reacts; an error stays inside the handler, as the header asks.
   // Memory may be running out in the window procedure, and then even the
@@ -469,14 +486,13 @@ void TClient::OnLine(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item) {
 }
 
 void TClient::OnControl(TMixer* Sender, TMixerDev* Dev, TMixerItem* Item, TMixerCtrl* Ctrl) {
-  Check(FSending.Active && FSending.Msg == MM_MIXM_CONTROL_CHANGE,
-        "a control change event without a control change");
+  Check(FSending.Active && FSending.Msg == MM_MIXM_CONTROL_CHANGE, "a control change event without a control change");
   Check(Sender == &FMixer, "an event from another mixer");
   Check(Dev != nullptr && reinterpret_cast<WPARAM>(Dev->Handle()) == FSending.wParam &&
             FMixer.DevOfHandle(Dev->Handle()) == Dev,
         "a control change event for another device");
-  Check(Ctrl != nullptr && Ctrl->ControlID() == static_cast<std::uint32_t>(FSending.lParam) &&
-            Ctrl->Parent() == Item && Item != nullptr && Dev->IndexOf(Item) >= 0,
+  Check(Ctrl != nullptr && Ctrl->ControlID() == static_cast<std::uint32_t>(FSending.lParam) && Ctrl->Parent() == Item &&
+            Item != nullptr && Dev->IndexOf(Item) >= 0,
         "a control change event for another control or line");
   if (A.Flag()) {
     try {
@@ -532,8 +548,7 @@ void TClient::Run(std::uint8_t Config) {
         CheckTree();
         break;
       case opCallbackWindow:
-        FMixer.SetCallbackWindow(A.Flag() && FMixer.Platform().User32 != nullptr ? FUser32.NewClientWindow()
-                                                                                 : nullptr);
+        FMixer.SetCallbackWindow(A.Flag() && FMixer.Platform().User32 != nullptr ? FUser32.NewClientWindow() : nullptr);
         break;
       case opOptions:
         FMixer.SetOptions(TMixerOptions::FromMask(A.Word()));
