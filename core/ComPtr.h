@@ -1,7 +1,6 @@
 // An owner of one COM interface reference: releases it when reset or destroyed.
 #pragma once
 
-#include "platform/WinTypes.h"
 
 template <class T>
 class TComPtr {
