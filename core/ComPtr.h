@@ -1,7 +1,6 @@
 // An owner of one COM interface reference: releases it when reset or destroyed.
 #pragma once
 
-
 template <class T>
 class TComPtr {
  public:
