@@ -19,13 +19,6 @@ int DigitValue(WCHAR c, int Base) {
   return d < Base ? d : -1;
 }
 
-// Two's complement reading of a 32-bit pattern, without relying on the
-// implementation-defined narrowing conversion.
-std::int32_t ToSigned(std::uint32_t Pattern) {
-  if (Pattern <= 0x7FFFFFFFu) return static_cast<std::int32_t>(Pattern);
-  return -static_cast<std::int32_t>(~Pattern) - 1;
-}
-
 String Lowered(const String& Text) {
   String out = Text;
   for (WCHAR& c : out)
@@ -92,7 +85,7 @@ bool TryStrToInt32(const String& Text, std::int32_t& Value) {
   if (base == 10 && !negative && magnitude > 0x7FFFFFFFull) return false;
 
   const std::uint32_t pattern = static_cast<std::uint32_t>(magnitude);
-  Value = ToSigned(negative ? 0u - pattern : pattern);
+  Value = AsSigned(negative ? 0u - pattern : pattern);
   return true;
 }
 

@@ -2,7 +2,7 @@
 // code page, each line ended by exactly one CR LF.
 #pragma once
 
-#include "platform/Exception.h"
+#include "core/Exception.h"
 #include "platform/Kernel32.h"
 #include "platform/WinTypes.h"
 

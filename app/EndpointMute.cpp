@@ -2,31 +2,26 @@
 
 #include <cstdint>
 
-namespace MMDeviceApi {
+namespace Endpoint {
 
 namespace {
 
 constexpr DWORD EnumeratorContext = CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER;
 constexpr DWORD ActivateContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER;
 
-void AppendHex(String& Out, std::uint32_t Value, int Digits) {
-  static const char HexDigits[] = "0123456789ABCDEF";
-  for (int shift = (Digits - 1) * 4; shift >= 0; shift -= 4) Out += WCHAR(HexDigits[(Value >> shift) & 0xFu]);
-}
-
 }  // namespace
 
 String GuidToString(const GUID& Guid) {
   String text = WSTR("{");
-  AppendHex(text, Guid.Data1, 8);
+  text += HexText(Guid.Data1, 8);
   text += WCHAR('-');
-  AppendHex(text, Guid.Data2, 4);
+  text += HexText(Guid.Data2, 4);
   text += WCHAR('-');
-  AppendHex(text, Guid.Data3, 4);
+  text += HexText(Guid.Data3, 4);
   text += WCHAR('-');
   for (int i = 0; i < 8; ++i) {
     if (i == 2) text += WCHAR('-');
-    AppendHex(text, Guid.Data4[i], 2);
+    text += HexText(Guid.Data4[i], 2);
   }
   text += WCHAR('}');
   return text;
@@ -53,26 +48,25 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
   Volume.Reset();
   // Owners release the enumerator and the device on every way out.
   TComPtr<IUnknown> object;
-  const HRESULT created = Platform.Ole32->CoCreateInstance(CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
-                                                           IID_IUnknown, object.PutVoid());
+  const HRESULT created = Platform.Ole32->CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
+                                                           MMDeviceApi::IID_IUnknown, object.PutVoid());
   if (FAILED(created)) {
     String reason = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created));
     if (reason.empty()) {
       // Without the system's text the code itself is all the user can look up.
-      reason = WSTR("OLE error ");
-      AppendHex(reason, static_cast<DWORD>(created), 8);
+      reason = WSTR("OLE error ") + HexText(static_cast<DWORD>(created), 8);
     }
-    const String text = reason + WSTR(", ClassID: ") + GuidToString(CLSID_MMDeviceEnumerator);
+    const String text = reason + WSTR(", ClassID: ") + GuidToString(MMDeviceApi::CLSID_MMDeviceEnumerator);
     throw EOleSysError(text, created);
   }
   TComPtr<IMMDeviceEnumerator> enumerator;
-  if (FAILED(object->QueryInterface(IID_IMMDeviceEnumerator, enumerator.PutVoid())))
+  if (FAILED(object->QueryInterface(MMDeviceApi::IID_IMMDeviceEnumerator, enumerator.PutVoid())))
     throw EIntfCastError(WSTR("Interface はサポートされていません"));
   TComPtr<IMMDevice> device;
   const HRESULT found = enumerator->GetDefaultAudioEndpoint(eRender, eConsole, device.Put());
   if (FAILED(found)) return;
   // Activate's result is not examined: Volume holds whatever it left there.
-  device->Activate(IID_IAudioEndpointVolume, ActivateContext, nullptr, Volume.PutVoid());
+  device->Activate(MMDeviceApi::IID_IAudioEndpointVolume, ActivateContext, nullptr, Volume.PutVoid());
 }
 
 void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console) {
@@ -82,11 +76,11 @@ void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console) {
     GetEndpointVolume(Platform, EndpointVolume);
     if (!EndpointVolume)
       Console.WriteLine(WSTR("SetMuteError"));
-    else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &GUID_NULL)))
+    else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &MMDeviceApi::GUID_NULL)))
       Console.WriteLine(WSTR("SetMuteError"));
   }
   // Every reference of the step is gone before COM is.
   Platform.Ole32->CoUninitialize();
 }
 
-}  // namespace MMDeviceApi
+}  // namespace Endpoint

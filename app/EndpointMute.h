@@ -4,10 +4,10 @@
 
 #include <utility>
 
-#include "app/ComPtr.h"
+#include "core/ComPtr.h"
 #include "app/Console.h"
-#include "app/MMDeviceApi.h"
-#include "platform/Exception.h"
+#include "platform/MMDeviceApi.h"
+#include "core/Exception.h"
 #include "platform/Platform.h"
 
 /// A COM call failed: the system's text for the code and the class concerned.
@@ -28,7 +28,7 @@ class EIntfCastError : public Exception {
   String ClassName() const override { return WSTR("EIntfCastError"); }
 };
 
-namespace MMDeviceApi {
+namespace Endpoint {
 
 /// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 String GuidToString(const GUID& Guid);
@@ -50,4 +50,4 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
 /// initialisation; writes "SetMuteError" when that fails.
 void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console);
 
-}  // namespace MMDeviceApi
+}  // namespace Endpoint

@@ -8,15 +8,9 @@
 #include "app/MixerMute.h"
 #include "app/SystemActions.h"
 #include "app/Usage.h"
-#include "platform/Exception.h"
+#include "core/Exception.h"
 
 namespace {
-
-String Widened(const char* Text) {
-  String out;
-  for (; *Text != 0; ++Text) out += static_cast<WCHAR>(static_cast<unsigned char>(*Text));
-  return out;
-}
 
 // The report's own write failures are ignored: there is nowhere left to tell.
 void ReportException(TConsole& Console, const String& ClassName, const String& Message) {
@@ -35,8 +29,8 @@ void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount,
     return;
   }
   if (Settings.MuteRequested) {
-    if (MMDeviceApi::IsMajorVersion6(*Platform.Kernel32))
-      MMDeviceApi::EndpointMute(Platform, Settings.MuteOn, Console);
+    if (Endpoint::IsMajorVersion6(*Platform.Kernel32))
+      Endpoint::EndpointMute(Platform, Settings.MuteOn, Console);
     else
       MixerMute(Platform, Settings.MuteOn);
     if (!Settings.MuteOn) return;

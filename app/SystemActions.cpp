@@ -34,9 +34,10 @@ void DisplayOff(const TPlatform& Platform) {
 void LockStation(const TPlatform& Platform) { Platform.User32->LockWorkStation(); }
 
 bool SetShutdownPrivilege(const TPlatform& Platform, bool Enable) {
-  HANDLE token = nullptr;
+  HANDLE opened = nullptr;
   const HANDLE process = Platform.Kernel32->GetCurrentProcess();
-  if (Platform.Advapi32->OpenProcessToken(process, ShutdownTokenAccess, &token) == 0) return false;
+  if (Platform.Advapi32->OpenProcessToken(process, ShutdownTokenAccess, &opened) == 0) return false;
+  const TKernelHandle token(opened, TKernelHandleClose{Platform.Kernel32});
 
   bool adjusted = false;
   TOKEN_PRIVILEGES privileges{};
@@ -48,10 +49,9 @@ bool SetShutdownPrivilege(const TPlatform& Platform, bool Enable) {
     DWORD returned = 0;
     // The last error is not consulted: a token without the privilege still
     // reports success here, and the power call then fails on its own.
-    adjusted = Platform.Advapi32->AdjustTokenPrivileges(token, FALSE, &privileges, static_cast<DWORD>(sizeof(privileges)), &previous,
+    adjusted = Platform.Advapi32->AdjustTokenPrivileges(token.Get(), FALSE, &privileges, static_cast<DWORD>(sizeof(privileges)), &previous,
                                                         &returned) != 0;
   }
-  Platform.Kernel32->CloseHandle(token);
   return adjusted;
 }
 

@@ -1,8 +1,10 @@
 #include "app/Usage.h"
 
+#include "app/Version.h"
+
 const TUsageLines& UsageLines() {
   static const TUsageLines lines = {
-      WSTR("Lullscreen 1.0.0 - turns the display off after a wait; mutes, locks or powers off on request"),
+      WSTR("Lullscreen " LULLSCREEN_VERSION " - turns the display off after a wait; mutes, locks or powers off on request"),
       WSTR("Usage: Lullscreen.exe [waitmsec] [options]"),
       WSTR("                      -muteon   : SpeakerMuteOn"),
       WSTR("                      -muteoff  : SpeakerMuteOff"),

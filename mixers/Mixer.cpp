@@ -2,7 +2,9 @@
 
 #include <utility>
 
-TMixer::TMixer(const TPlatform& Platform) : FPlatform(Platform), FTarget(std::make_unique<TMixerTarget>()) {
+#include "mixers/MixerNotifyWindow.h"
+
+TMixer::TMixer(const TMixerPlatform& Platform) : FPlatform(Platform), FTarget(std::make_unique<TMixerTarget>()) {
   FTarget->SetLineType(TMixerTarget::DefaultLineType);
   FTarget->SetControlType(TMixerTarget::DefaultControlType);
 }
@@ -11,9 +13,7 @@ TMixer::~TMixer() {
   // The devices go first: their handles may still post to the window.
   Clear();
   FTarget.reset();
-  DestroyInternalWindow();
-  if (FWindowClassRegistered && FPlatform.User32 != nullptr)
-    FPlatform.User32->UnregisterClassW(FWindowClassName.c_str(), FWindowClassInstance);
+  FNotifyWindow.reset();
 }
 
 std::unique_ptr<TMixerTarget> TMixer::SetTarget(std::unique_ptr<TMixerTarget> Value) {
@@ -81,14 +81,10 @@ TMixerDev* TMixer::DevOfName(const String& Name) const {
 }
 
 TMixerDev* TMixer::AddDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options) {
-  std::unique_ptr<TMixerDev> dev;
-  try {
-    dev = CreateDev(Handle, MixerCaps, Options);
-  } catch (...) {
-    // No device owns the handle yet, so nothing else would ever close it.
-    FPlatform.Winmm->mixerClose(Handle);
-    throw;
-  }
+  // Until a device owns the handle, nothing else would ever close it.
+  TMixerHandle owner(Handle, TMixerHandleClose{FPlatform.Winmm});
+  std::unique_ptr<TMixerDev> dev = CreateDev(Handle, MixerCaps, Options);
+  owner.Detach();
   DevList.push_back(std::move(dev));
   return DevList.back().get();
 }

@@ -12,9 +12,10 @@
 #include "mixers/MixerDev.h"
 #include "mixers/MixerItem.h"
 #include "mixers/MixerTypes.h"
-#include "platform/Platform.h"
+#include "platform/MixerPlatform.h"
 
 class TMixer;
+class TMixerNotifyWindow;
 
 // Events run inside the thread's message dispatch, which passes through the
 // system's own code: a handler must not let an exception escape.
@@ -44,7 +45,7 @@ class TMixer {
   /// On the system's own functions (Windows builds).
   TMixer();
   /// On the given functions; they must outlive the mixer.
-  explicit TMixer(const TPlatform& Platform);
+  explicit TMixer(const TMixerPlatform& Platform);
   /// Closes every device, frees the target, then destroys the library's own window.
   /// A mixer belongs to the thread that scans it: its window is created,
   /// dispatched and destroyed there, so it is destroyed on that thread too.
@@ -52,7 +53,7 @@ class TMixer {
   TMixer(const TMixer&) = delete;
   TMixer& operator=(const TMixer&) = delete;
 
-  const TPlatform& Platform() const { return FPlatform; }
+  const TMixerPlatform& Platform() const { return FPlatform; }
 
   /// Stored and reported only.
   bool AutoScan() const { return FAutoScan; }
@@ -72,7 +73,7 @@ class TMixer {
   HWND CallbackWindow() const { return FCallbackHandle; }
   void SetCallbackWindow(HWND Value) { FCallbackHandle = Value; }
   /// The library's own notification window, 0 while none exists.
-  HWND InternalCallbackWindow() const { return FInternalCallbackHandle; }
+  HWND InternalCallbackWindow() const;
 
   /// The device at Index, null outside 0 to GetCount() - 1.
   virtual TMixerDev* GetDevice(int Index) const;
@@ -109,27 +110,30 @@ class TMixer {
   std::vector<std::unique_ptr<TMixerDev>> DevList;
 
  private:
-  friend class TMixerDev;  // a device asks the factories for its lines and controls
+  friend class TMixerDev;           // a device asks the factories for its lines and controls
+  friend class TMixerNotifyWindow;  // the library's own window hands its messages to WndProc
 
   /// The library's own window's handling of one message.
   LRESULT WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
-  /// The procedure of the library's window class: finds the window's TMixer and hands it the message.
-  static LRESULT CALLBACK WindowProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
-  HWND CreateInternalWindow();
-  void DestroyInternalWindow();
 
-  TPlatform FPlatform;
+  // The scan's steps. A line step answers the item it kept, or null.
+  struct TScanFilter;
+  void ScanDevice(UINT Id, HWND Window, const TScanFilter& Filter);
+  /// False when the destination cannot be read, which ends the device's scan.
+  bool ScanDestination(TMixerDev& Dev, DWORD Destination, const TScanFilter& Filter);
+  /// Source -1 stands for the destination itself.
+  TMixerItem* ScanLine(TMixerDev& Dev, DWORD Destination, std::int32_t Source, TMixerItem* DestItem,
+                       const TScanFilter& Filter);
+  /// False when the line's control records cannot be read.
+  bool ScanControls(TMixerDev& Dev, const MIXERLINEW& Line, TMixerItem& Item, const TScanFilter& Filter);
+
+  TMixerPlatform FPlatform;
   bool FAutoScan = true;
   bool FEnableInvalidItem = false;
-  HWND FInternalCallbackHandle = nullptr;
   HWND FCallbackHandle = nullptr;
   TMixerControlChangeEvent FOnControlChange;
   TMixerLineChangeEvent FOnLineChange;
   std::unique_ptr<TMixerTarget> FTarget;
   TMixerOptions FOptions;
-  // The window class of the library's own window, registered under a name of
-  // this mixer's own at the first need and unregistered on destruction.
-  String FWindowClassName;
-  HINSTANCE FWindowClassInstance = nullptr;
-  bool FWindowClassRegistered = false;
+  std::unique_ptr<TMixerNotifyWindow> FNotifyWindow;
 };

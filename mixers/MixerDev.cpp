@@ -5,23 +5,23 @@
 #include "mixers/Mixer.h"
 
 TMixerDev::TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options)
-    : FMixer(AMixer), FHandle(Handle) {
+    : FMixer(AMixer), FHandle(Handle, TMixerHandleClose{AMixer != nullptr ? AMixer->Platform().Winmm : nullptr}) {
   if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, MAXPNAMELEN - 1, FName);
 }
 
 TMixerDev::~TMixerDev() {
   Clear();
   // Nothing can be done about a device that refuses to close.
-  if (FMixer != nullptr && FMixer->Platform().Winmm != nullptr) FMixer->Platform().Winmm->mixerClose(FHandle);
+  FHandle.Reset();
 }
 
 TMixerItem* TMixerDev::GetItem(int Index) const {
-  if (Index < 0 || Index >= FCount) return nullptr;
+  if (Index < 0 || Index >= Count()) return nullptr;
   return ItemList[static_cast<std::size_t>(Index)].get();
 }
 
 TMixerCtrl* TMixerDev::GetCtrl(int Index) const {
-  if (Index < 0 || Index >= FCtrlCount) return nullptr;
+  if (Index < 0 || Index >= CtrlCount()) return nullptr;
   return CtrlList[static_cast<std::size_t>(Index)].get();
 }
 
@@ -34,63 +34,56 @@ void TMixerDev::Clear() {
     item.reset();
   }
   ItemList.clear();
-  FCount = 0;
   for (std::unique_ptr<TMixerCtrl>& entry : CtrlList) {
     std::unique_ptr<TMixerCtrl> ctrl = std::move(entry);
     ctrl.reset();
   }
   CtrlList.clear();
-  FCtrlCount = 0;
 }
 
 int TMixerDev::IndexOf(const TMixerItem* Item) const {
-  for (int i = 0; i < FCount; ++i)
+  for (int i = 0; i < Count(); ++i)
     if (ItemList[static_cast<std::size_t>(i)].get() == Item) return i;
   return -1;
 }
 
-TMixerItem* TMixerDev::ItemOfType(TMixerLineType LineType, int Start) const {
+namespace {
+
+// The first line from position Start on that Matches; null when Start is negative or none does.
+template <class Match>
+TMixerItem* FirstItem(const std::vector<std::unique_ptr<TMixerItem>>& Items, int Start, Match Matches) {
   if (Start < 0) return nullptr;
-  for (int i = Start; i < FCount; ++i) {
-    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
-    if (item->LineType() == LineType) return item;
-  }
+  for (std::size_t i = static_cast<std::size_t>(Start); i < Items.size(); ++i)
+    if (Matches(*Items[i])) return Items[i].get();
   return nullptr;
+}
+
+}  // namespace
+
+TMixerItem* TMixerDev::ItemOfType(TMixerLineType LineType, int Start) const {
+  return FirstItem(ItemList, Start, [LineType](const TMixerItem& Item) { return Item.LineType() == LineType; });
 }
 
 TMixerItem* TMixerDev::ItemOfTypeNext(const TMixerItem* PrevItem) const {
-  if (PrevItem == nullptr) return nullptr;
-  const int index = IndexOf(PrevItem);
-  if (index < 0) return nullptr;
-  return ItemOfType(PrevItem->LineType(), index + 1);
+  const int index = PrevItem != nullptr ? IndexOf(PrevItem) : -1;
+  return index >= 0 ? ItemOfType(PrevItem->LineType(), index + 1) : nullptr;
 }
 
 TMixerItem* TMixerDev::ItemOfName(const String& Name, int Start) const {
-  if (Start < 0) return nullptr;
-  for (int i = Start; i < FCount; ++i) {
-    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
-    if (item->Name() == Name) return item;
-  }
-  return nullptr;
+  return FirstItem(ItemList, Start, [&Name](const TMixerItem& Item) { return Item.Name() == Name; });
 }
 
 TMixerItem* TMixerDev::ItemOfNameNext(const TMixerItem* PrevItem) const {
-  if (PrevItem == nullptr) return nullptr;
-  const int index = IndexOf(PrevItem);
-  if (index < 0) return nullptr;
-  return ItemOfName(PrevItem->Name(), index + 1);
+  const int index = PrevItem != nullptr ? IndexOf(PrevItem) : -1;
+  return index >= 0 ? ItemOfName(PrevItem->Name(), index + 1) : nullptr;
 }
 
 TMixerItem* TMixerDev::ItemOfLineID(std::uint32_t LineID) const {
-  for (int i = 0; i < FCount; ++i) {
-    TMixerItem* item = ItemList[static_cast<std::size_t>(i)].get();
-    if (item->LineId() == LineID) return item;
-  }
-  return nullptr;
+  return FirstItem(ItemList, 0, [LineID](const TMixerItem& Item) { return Item.LineId() == LineID; });
 }
 
 TMixerCtrl* TMixerDev::CtrlOfControlID(std::uint32_t ControlID) const {
-  for (int i = 0; i < FCtrlCount; ++i) {
+  for (int i = 0; i < CtrlCount(); ++i) {
     TMixerCtrl* ctrl = CtrlList[static_cast<std::size_t>(i)].get();
     if (ctrl->ControlID() == ControlID) return ctrl;
   }
@@ -100,13 +93,12 @@ TMixerCtrl* TMixerDev::CtrlOfControlID(std::uint32_t ControlID) const {
 TMixerItem* TMixerDev::AddItem(const MIXERLINEW& Line, TMixerItem* DestItem, std::uint32_t DestNum,
                                TMixerOptions Options) {
   ItemList.push_back(FMixer->CreateItem(this, Line, DestItem, DestNum, Options));
-  ++FCount;
   return ItemList.back().get();
 }
 
 int TMixerDev::AddCtrl(const MIXERCONTROLW& Control, TMixerOptions Options, TMixerItem* Item) {
   CtrlList.push_back(FMixer->CreateCtrl(Item, Control, Options));
-  return FCtrlCount++;
+  return CtrlCount() - 1;
 }
 
 int TMixerDev::DeleteItem(TMixerItem* Item) {
@@ -114,7 +106,6 @@ int TMixerDev::DeleteItem(TMixerItem* Item) {
   if (index < 0) return -1;
   std::unique_ptr<TMixerItem> item = std::move(ItemList[static_cast<std::size_t>(index)]);
   ItemList.erase(ItemList.begin() + index);
-  --FCount;
   item.reset();
   return index;
 }

@@ -9,20 +9,21 @@
 #include "mixers/MixerCtrl.h"
 #include "mixers/MixerItem.h"
 #include "mixers/MixerTypes.h"
+#include "platform/Winmm.h"
 
 class TMixer;
 
 class TMixerDev {
  public:
   TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options);
-  /// Frees the lines and controls, then closes the handle.
+  /// Frees the lines and controls, then closes the handle, which the device owns from its construction.
   virtual ~TMixerDev();
   TMixerDev(const TMixerDev&) = delete;
   TMixerDev& operator=(const TMixerDev&) = delete;
 
   TMixer* Mixer() const { return FMixer; }
-  int Count() const { return FCount; }
-  HMIXER Handle() const { return FHandle; }
+  int Count() const { return static_cast<int>(ItemList.size()); }
+  HMIXER Handle() const { return FHandle.Get(); }
   const String& Name() const { return FName; }
   void SetName(String Value) { FName = std::move(Value); }
 
@@ -40,7 +41,7 @@ class TMixerDev {
   TMixerItem* ItemOfLineID(std::uint32_t LineID) const;
   TMixerCtrl* CtrlOfControlID(std::uint32_t ControlID) const;
   /// Number of controls of all lines, and the control at a position of that list.
-  int CtrlCount() const { return FCtrlCount; }
+  int CtrlCount() const { return static_cast<int>(CtrlList.size()); }
   TMixerCtrl* GetCtrl(int Index) const;
 
  protected:
@@ -58,7 +59,5 @@ class TMixerDev {
  private:
   TMixer* FMixer;
   String FName;
-  HMIXER FHandle;
-  int FCount = 0;
-  int FCtrlCount = 0;
+  TMixerHandle FHandle;
 };

@@ -18,9 +18,6 @@ constexpr DWORD DetailsFlags = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_V
 constexpr DWORD ListTextFlags = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_LISTTEXT;
 constexpr DWORD SetDetailsFlags = MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE;
 
-// Raises the library's own "invalid parameter" error for Control.
-void Refuse(TMixerCtrl* Control) { MixerCheck(MMSYSERR_INVALPARAM, true, Control); }
-
 // The element count of a request for Control on a line of Channel channels,
 // formed in 64 bits: driver-reported item counts are 32 bits wide.
 std::uint64_t DetailsCount(const TMixerCtrl* Control, std::uint8_t Channel) {
@@ -122,22 +119,30 @@ std::uint32_t TMixerItem::GetDetailsLength(const TMixerCtrl* Control) {
 }
 
 std::uint64_t TMixerItem::PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAILS& Details) {
-  if (Control->Parent() != this) Refuse(Control);
+  if (Control->Parent() != this) MixerRefuse(Control);
   std::memset(&Details, 0, sizeof(Details));
   Details.cbStruct = sizeof(MIXERCONTROLDETAILS);
   Details.dwControlID = Control->ControlID();
   Details.cChannels = Control->Status().Contains(csUniform) ? 1 : FChannel;
-  if (Control->Status().Contains(csMultiple)) Details.cMultipleItems = Control->MultipleItems();
-  return DetailsCount(Control, FChannel);
+  std::uint64_t items = 1;
+  if (Control->Status().Contains(csMultiple)) {
+    Details.cMultipleItems = Control->MultipleItems();
+    // An item count of 0 reads as "not a multiple-item control": the system
+    // then moves one element per channel, whatever the control says.
+    if (Control->MultipleItems() != 0) items = Control->MultipleItems();
+  }
+  return Details.cChannels * items;
 }
 
 std::uint64_t TMixerItem::CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count,
                                        std::uint32_t ElementSize, MIXERCONTROLDETAILS& Details) {
-  if (!ControlValueKinds(Control->ControlType()).Contains(Kind)) Refuse(Control);
+  if (!ControlValueKinds(Control->ControlType()).Contains(Kind)) MixerRefuse(Control);
+  // The caller's array is checked against what the system will move for the
+  // request as sent. A request that moves nothing (no channel) is not sent,
+  // and one whose byte size does not fit in 32 bits would wrap the driver's
+  // size computation on a 32-bit system.
   const std::uint64_t n = PrepareDetails(Control, Details);
-  // A request whose byte size does not fit in 32 bits would wrap the
-  // driver's size computation on a 32-bit system.
-  if (!DetailsFit(n, ElementSize) || n > Count) Refuse(Control);
+  if (n == 0 || !DetailsFit(n, ElementSize) || n > Count) MixerRefuse(Control);
   return n;
 }
 
@@ -197,6 +202,6 @@ void TMixerItem::GetListText(TMixerCtrl* Control, MIXERCONTROLDETAILS_LISTTEXTW*
 
 void TMixerItem::SetListText(TMixerCtrl* Control, MIXERCONTROLDETAILS_LISTTEXTW* Values, std::uint32_t Count) {
   // List texts cannot be written; the writer only clears the caller's array.
-  if (!ControlValueKinds(Control->ControlType()).Contains(vkListText)) Refuse(Control);
+  if (!ControlValueKinds(Control->ControlType()).Contains(vkListText)) MixerRefuse(Control);
   std::fill_n(Values, Count, MIXERCONTROLDETAILS_LISTTEXTW{});
 }

@@ -96,7 +96,8 @@ class TMixerItem {
   friend class TMixer;  // the scan sets the first-control index once
 
   void CreateMultipleItems();
-  /// The parent check and the zeroed request header for Control; the element count it implies.
+  /// The parent check and the zeroed request header for Control; the number of
+  /// elements the system moves for that request.
   std::uint64_t PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAILS& Details);
   /// Kind, parent and capacity checks shared by the accessors.
   std::uint64_t CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count,

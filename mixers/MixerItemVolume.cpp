@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <vector>
 
+#include "mixers/DriverArray.h"
 #include "mixers/Mixer.h"
 #include "mixers/MixerDev.h"
 #include "mixers/MixerItem.h"
@@ -62,22 +62,10 @@ std::int32_t RoundToInteger(double Value) {
   return static_cast<std::int32_t>(r);
 }
 
-// A raw channel value as the signed integer the louder-channel comparison uses.
-std::int32_t AsSigned(std::uint32_t Value) {
-  return Value > 0x7FFFFFFFu ? static_cast<std::int32_t>(Value - 0x80000000u) + std::numeric_limits<std::int32_t>::min()
-                             : static_cast<std::int32_t>(Value);
-}
-
 // The volume in percent that a pair of raw values stands for: the louder channel's.
 std::int32_t PercentOfRaw(const TMixerVolume& Raw) {
   const std::int32_t louder = MaxOf(AsSigned(Raw.Left()), AsSigned(Raw.Right()));
   return RoundToInteger(Exact(Exact(louder / FullRaw) * FullPercent));
-}
-
-// Refuses a detail count whose array would not fit a details request, before allocating it.
-void RequireFit(TMixerCtrl* Control, std::uint32_t Count) {
-  if (!TMixerItem::DetailsFit(Count, sizeof(MIXERCONTROLDETAILS_UNSIGNED)))
-    MixerCheck(MMSYSERR_INVALPARAM, true, Control);
 }
 
 }  // namespace
@@ -92,9 +80,8 @@ TMixerVolume TMixerItem::GetRawVolume() {
   if (ctrl == nullptr) return result;
   const std::uint32_t n = GetDetailsLength(ctrl);
   if (n == 0) return result;
-  RequireFit(ctrl, n);
-  std::vector<MIXERCONTROLDETAILS_UNSIGNED> values(n);
-  GetUnsigned(ctrl, values.data(), n);
+  const auto values = DetailArray<MIXERCONTROLDETAILS_UNSIGNED>(ctrl, n);
+  GetUnsigned(ctrl, values.Data(), n);
   result.Left() = values[0].dwValue;
   if (n >= 2) result.Right() = values[1].dwValue;
   return result;
@@ -105,13 +92,12 @@ void TMixerItem::SetRawVolume(TMixerVolume Value) {
   if (ctrl == nullptr) return;
   const std::uint32_t n = GetDetailsLength(ctrl);
   if (n == 0) return;
-  RequireFit(ctrl, n);
-  std::vector<MIXERCONTROLDETAILS_UNSIGNED> values(n);
+  const auto values = DetailArray<MIXERCONTROLDETAILS_UNSIGNED>(ctrl, n);
   // Channels beyond the first two keep what the device has.
-  if (n > 2) GetUnsigned(ctrl, values.data(), n);
+  if (n > 2) GetUnsigned(ctrl, values.Data(), n);
   values[0].dwValue = Value.Left() > 65535u ? 65535u : Value.Left();
   if (n >= 2) values[1].dwValue = Value.Right() > 65535u ? 65535u : Value.Right();
-  SetUnsigned(ctrl, values.data(), n);
+  SetUnsigned(ctrl, values.Data(), n);
 }
 
 float TMixerItem::CalcBalance(std::uint32_t Left, std::uint32_t Right) const {

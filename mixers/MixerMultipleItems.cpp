@@ -1,27 +1,14 @@
 // The item list of a multiple-item control and the selection of
 // single-selection controls, read from and written to the owning line.
 #include <cstdint>
-#include <memory>
-#include <new>
 
+#include "mixers/DriverArray.h"
 #include "mixers/Mixer.h"
 #include "mixers/MixerCtrl.h"
 #include "mixers/MixerDev.h"
 #include "mixers/MixerItem.h"
 
 namespace {
-
-// Driver-reported counts size these buffers. A count whose list-text buffer
-// would not fit in 32 bits is nonsense from the driver and, on a 32-bit build,
-// would wrap the size computation into a short allocation.
-constexpr std::uint32_t MaxEntries = 0xFFFFFFFFu / sizeof(MIXERCONTROLDETAILS_LISTTEXTW);
-
-// A zeroed array of Count entries, or null when Count is absurd or memory is short.
-template <class T>
-std::unique_ptr<T[]> AllocEntries(std::uint32_t Count) {
-  if (Count > MaxEntries) return nullptr;
-  return std::unique_ptr<T[]>(new (std::nothrow) T[Count]());
-}
 
 bool HasSelection(const TMixerCtrl* Control) {
   return Control != nullptr && (Control->ControlType() == ctMux || Control->ControlType() == ctSingleSelect);
@@ -40,9 +27,10 @@ void TMixerMultipleItems::LoadList() {
   if (FControl == nullptr) return;
   const std::uint32_t n = FItem->GetDetailsLength(FControl);
   if (n == 0) return;
-  auto entries = AllocEntries<MIXERCONTROLDETAILS_LISTTEXTW>(n);
-  if (!entries) return;
-  FItem->GetListText(FControl, entries.get(), n);
+  // A list the driver claims but memory cannot hold stays empty.
+  TDriverArray<MIXERCONTROLDETAILS_LISTTEXTW> entries;
+  if (!entries.Allocate(n)) return;
+  FItem->GetListText(FControl, entries.Data(), n);
   FList.resize(n);
   for (std::uint32_t i = 0; i < n; ++i) {
     NameFieldToText(entries[i].szName, MIXER_LONG_NAME_CHARS - 1, FList[i].Name);
@@ -94,12 +82,8 @@ int TMixerMultipleItems::GetSelectedIndex() const {
   if (!HasSelection(FControl)) return -1;
   const std::uint32_t n = FItem->GetDetailsLength(FControl);
   if (n == 0) return -1;
-  auto values = AllocEntries<MIXERCONTROLDETAILS_BOOLEAN>(n);
-  if (!values) {
-    MixerCheck(MMSYSERR_INVALPARAM, true, FControl);
-    return -1;
-  }
-  FItem->GetBoolean(FControl, values.get(), n);
+  const auto values = DetailArray<MIXERCONTROLDETAILS_BOOLEAN>(FControl, n);
+  FItem->GetBoolean(FControl, values.Data(), n);
   for (std::uint32_t i = 0; i < n; ++i)
     if (values[i].fValue != 0) return static_cast<int>(i);
   return -1;
@@ -109,18 +93,14 @@ void TMixerMultipleItems::SetSelectedIndex(int Value) {
   if (!HasSelection(FControl)) return;
   const std::uint32_t n = FItem->GetDetailsLength(FControl);
   if (n == 0) return;
-  auto values = AllocEntries<MIXERCONTROLDETAILS_BOOLEAN>(n);
-  if (!values) {
-    MixerCheck(MMSYSERR_INVALPARAM, true, FControl);
-    return;
-  }
-  FItem->GetBoolean(FControl, values.get(), n);
+  const auto values = DetailArray<MIXERCONTROLDETAILS_BOOLEAN>(FControl, n);
+  FItem->GetBoolean(FControl, values.Data(), n);
   // Every entry the device reported can be selected, however long the list.
   if (Value < 0 || static_cast<std::uint32_t>(Value) >= n) return;
   const auto selected = static_cast<std::uint32_t>(Value);
   if (values[selected].fValue != 0) return;
   for (std::uint32_t i = 0; i < n; ++i) values[i].fValue = i == selected ? 1 : 0;
-  FItem->SetBoolean(FControl, values.get(), n);
+  FItem->SetBoolean(FControl, values.Data(), n);
 }
 
 TMixerItem* TMixerMultipleItems::GetSelectedItem() const {

@@ -2,9 +2,10 @@
 // change messages to the events of the TMixer that owns the window.
 #include <atomic>
 #include <map>
-#include <string>
+#include <new>
 
 #include "mixers/Mixer.h"
+#include "mixers/MixerNotifyWindow.h"
 
 namespace {
 
@@ -23,27 +24,64 @@ TMixer* MixerOfWindow(HWND Window) {
   return found != Windows().end() ? found->second : nullptr;
 }
 
-void LinkWindow(HWND Window, TMixer* Mixer) { Windows()[Window] = Mixer; }
+// False when memory for the link runs out.
+bool LinkWindow(HWND Window, TMixer* Mixer) noexcept {
+  try {
+    Windows()[Window] = Mixer;
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
 
 void UnlinkWindow(HWND Window) { Windows().erase(Window); }
 
 // Window classes are per process; every mixer registers one under a name of its own.
 String NewWindowClassName() {
   static std::atomic<unsigned> next{0};
-  const std::string number = std::to_string(next.fetch_add(1));
-  String name = WSTR("TMixerNotifyWindow.");
-  for (char c : number) name.push_back(static_cast<WCHAR>(c));
-  return name;
+  return WSTR("TMixerNotifyWindow.") + DecimalText(next.fetch_add(1));
 }
 
 }  // namespace
 
-LRESULT CALLBACK TMixer::WindowProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
+TMixerNotifyWindow::TMixerNotifyWindow(TMixer& Mixer) : FMixer(Mixer), FUser32(*Mixer.Platform().User32) {}
+
+HWND TMixerNotifyWindow::Open() {
+  if (FWindow) return FWindow.Get();
+  const TMixerPlatform& platform = FMixer.Platform();
+  if (!FClass) {
+    if (FClassName.empty()) FClassName = NewWindowClassName();
+    FInstance = platform.Kernel32 != nullptr ? platform.Kernel32->GetModuleHandleW(nullptr) : nullptr;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &TMixerNotifyWindow::Procedure;
+    windowClass.hInstance = FInstance;
+    windowClass.lpszClassName = FClassName.c_str();
+    const ATOM atom = FUser32.RegisterClassExW(&windowClass);
+    if (atom == 0) return nullptr;
+    FClass = TUnique<ATOM, TClassRelease>(atom, TClassRelease{&FUser32, &FClassName, FInstance});
+  }
+  // Not visible and of no size: it exists only to receive posted messages.
+  const HWND window = FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                              nullptr, FInstance, &FMixer);
+  FWindow = TUnique<HWND, TWindowRelease>(window, TWindowRelease{&FUser32});
+  return window;
+}
+
+void TMixerNotifyWindow::TWindowRelease::operator()(HWND Window) const {
+  User32->DestroyWindow(Window);
+  // A window that failed to go away must not reach its mixer any more.
+  UnlinkWindow(Window);
+}
+
+LRESULT CALLBACK TMixerNotifyWindow::Procedure(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
   TMixer* mixer = MixerOfWindow(Window);
   if (mixer == nullptr && Msg == WM_NCCREATE && lParam != 0) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     mixer = static_cast<TMixer*>(create->lpCreateParams);
-    if (mixer != nullptr) LinkWindow(Window, mixer);
+    // Nothing may unwind through the system's window code: a window that
+    // cannot be linked to its mixer is refused, and CreateWindowExW fails.
+    if (mixer != nullptr && !LinkWindow(Window, mixer)) return FALSE;
   }
   // Only a message sent before WM_NCCREATE finds no mixer; the answer 0 is
   // the harmless one for those.
@@ -68,40 +106,16 @@ LRESULT TMixer::WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
 
 HWND TMixer::GetNotifyWindow() {
   if (FCallbackHandle != nullptr) {
-    if (FInternalCallbackHandle != nullptr) DestroyInternalWindow();
+    if (FNotifyWindow) FNotifyWindow->Close();
     return FCallbackHandle;
   }
-  if (FInternalCallbackHandle == nullptr) FInternalCallbackHandle = CreateInternalWindow();
-  return FInternalCallbackHandle;
-}
-
-HWND TMixer::CreateInternalWindow() {
   // Without window functions the devices are opened without notifications.
   if (FPlatform.User32 == nullptr) return nullptr;
-  if (!FWindowClassRegistered) {
-    if (FWindowClassName.empty()) FWindowClassName = NewWindowClassName();
-    FWindowClassInstance = FPlatform.Kernel32 != nullptr ? FPlatform.Kernel32->GetModuleHandleW(nullptr) : nullptr;
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &TMixer::WindowProc;
-    windowClass.hInstance = FWindowClassInstance;
-    windowClass.lpszClassName = FWindowClassName.c_str();
-    if (FPlatform.User32->RegisterClassExW(&windowClass) == 0) return nullptr;
-    FWindowClassRegistered = true;
-  }
-  // Not visible and of no size: it exists only to receive posted messages.
-  return FPlatform.User32->CreateWindowExW(0, FWindowClassName.c_str(), WSTR(""), WS_POPUP, 0, 0, 0, 0, nullptr,
-                                           nullptr, FWindowClassInstance, this);
+  if (!FNotifyWindow) FNotifyWindow = std::make_unique<TMixerNotifyWindow>(*this);
+  return FNotifyWindow->Open();
 }
 
-void TMixer::DestroyInternalWindow() {
-  const HWND window = FInternalCallbackHandle;
-  if (window == nullptr) return;
-  FInternalCallbackHandle = nullptr;
-  if (FPlatform.User32 != nullptr) FPlatform.User32->DestroyWindow(window);
-  // A window that failed to go away must not reach this mixer any more.
-  UnlinkWindow(window);
-}
+HWND TMixer::InternalCallbackWindow() const { return FNotifyWindow ? FNotifyWindow->Handle() : nullptr; }
 
 void TMixer::DoControlChange(HMIXER Handle, std::uint32_t ControlID) {
   if (!FOnControlChange) return;

@@ -1,7 +1,6 @@
 // Building the tree: every mixer device, its destinations and their sources,
 // and the controls of each line, under the target's type filter.
-#include <vector>
-
+#include "mixers/DriverArray.h"
 #include "mixers/Mixer.h"
 
 namespace {
@@ -12,94 +11,111 @@ constexpr DWORD ControlsQuery = MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_AL
 
 }  // namespace
 
+// What one scan keeps, read once at its start: a target swapped by a factory
+// or an event does not change the scan under way.
+struct TMixer::TScanFilter {
+  TMixerLineTypes LineTypes;
+  TMixerControlTypes ControlTypes;
+  bool EnableInvalidItem;
+  TMixerOptions Options;
+
+  bool Admits(const MIXERLINEW& Line) const {
+    return LineTypes.Contains(LineTypeOfComponentType(Line.dwComponentType));
+  }
+};
+
 void TMixer::Scan() {
   Clear();
-  DWORD openFlags = 0;
   const HWND window = GetNotifyWindow();
-  if (window != nullptr) openFlags = CALLBACK_WINDOW;
+  const TScanFilter filter{FTarget != nullptr ? FTarget->LineType() : TMixerLineTypes(),
+                           FTarget != nullptr ? FTarget->ControlType() : TMixerControlTypes(), FEnableInvalidItem,
+                           FOptions};
+  const auto deviceCount = static_cast<std::int32_t>(FPlatform.Winmm->mixerGetNumDevs());
+  for (std::int32_t id = 0; id < deviceCount; ++id) ScanDevice(static_cast<UINT>(id), window, filter);
+}
 
-  // Read once: a target swapped by a factory or an event does not change this scan's filter.
-  const TMixerLineTypes lineTypes = FTarget != nullptr ? FTarget->LineType() : TMixerLineTypes();
-  const TMixerControlTypes controlTypes = FTarget != nullptr ? FTarget->ControlType() : TMixerControlTypes();
-  const bool enableInvalidItem = FEnableInvalidItem;
-  const TMixerOptions options = FOptions;
-  const auto lineAdmitted = [&](const MIXERLINEW& line) {
-    return lineTypes.Contains(LineTypeOfComponentType(line.dwComponentType));
-  };
-
+void TMixer::ScanDevice(UINT Id, HWND Window, const TScanFilter& Filter) {
   IWinmm& winmm = *FPlatform.Winmm;
-  // One scratch array for every line's control records; freed with the scan on every way out.
-  std::vector<MIXERCONTROLW> controls;
+  MIXERCAPSW caps{};
+  if (!MixerCheck(winmm.mixerGetDevCapsW(Id, &caps, sizeof(caps)), false, nullptr)) return;
+  HMIXER handle = nullptr;
+  const DWORD openFlags = Window != nullptr ? CALLBACK_WINDOW : 0;
+  if (!MixerCheck(winmm.mixerOpen(&handle, Id, reinterpret_cast<DWORD_PTR>(Window), 0, openFlags), false, nullptr))
+    return;
+  TMixerDev* dev = AddDev(handle, caps, Filter.Options);
+  // A destination that cannot be read ends the device's scan.
+  for (DWORD d = 0; d < caps.cDestinations; ++d)
+    if (!ScanDestination(*dev, d, Filter)) return;
+}
 
-  const auto deviceCount = static_cast<std::int32_t>(winmm.mixerGetNumDevs());
-  for (std::int32_t id = 0; id < deviceCount; ++id) {
-    MIXERCAPSW caps{};
-    if (!MixerCheck(winmm.mixerGetDevCapsW(static_cast<UINT_PTR>(id), &caps, sizeof(caps)), false, nullptr)) continue;
-    HMIXER handle = nullptr;
-    if (!MixerCheck(winmm.mixerOpen(&handle, static_cast<UINT>(id), reinterpret_cast<DWORD_PTR>(window), 0, openFlags),
-                    false, nullptr))
-      continue;
-    TMixerDev* dev = AddDev(handle, caps, options);
-    const HMIXEROBJ object = reinterpret_cast<HMIXEROBJ>(handle);
+bool TMixer::ScanDestination(TMixerDev& Dev, DWORD Destination, const TScanFilter& Filter) {
+  MIXERLINEW line{};
+  line.cbStruct = sizeof(line);
+  line.dwDestination = Destination;
+  if (!MixerCheck(FPlatform.Winmm->mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &line,
+                                                     DestinationQuery),
+                  false, nullptr))
+    return false;
+  if (!Filter.Admits(line)) return true;
 
-    for (DWORD d = 0; d < caps.cDestinations; ++d) {
-      MIXERLINEW line{};
-      line.cbStruct = sizeof(line);
-      line.dwDestination = d;
-      if (!MixerCheck(winmm.mixerGetLineInfoW(object, &line, DestinationQuery), false, nullptr)) break;
-      const auto connections = static_cast<std::int32_t>(line.cConnections);
-      if (!lineAdmitted(line)) continue;
+  // The destination is asked for again as the first of its lines. A source
+  // names it as DestItem, so a destination without controls of its own stays
+  // while one of its sources does.
+  const auto connections = static_cast<std::int32_t>(line.cConnections);
+  TMixerItem* destItem = ScanLine(Dev, Destination, -1, nullptr, Filter);
+  int kept = 0;
+  for (std::int32_t s = 0; s < connections; ++s)
+    if (ScanLine(Dev, Destination, s, destItem, Filter) != nullptr) ++kept;
+  if (!Filter.EnableInvalidItem && destItem != nullptr && !destItem->HasCtrl() && kept == 0) Dev.DeleteItem(destItem);
+  return true;
+}
 
-      TMixerItem* destItem = nullptr;
-      int kept = 0;
-      // s = -1 stands for the destination itself, which is asked for again.
-      for (std::int32_t s = -1; s < connections; ++s) {
-        line = MIXERLINEW{};
-        MIXERLINECONTROLSW header{};
-        line.cbStruct = sizeof(line);
-        line.dwDestination = d;
-        line.dwSource = s < 0 ? 0 : static_cast<DWORD>(s);
-        const DWORD lineFlags = s < 0 ? DestinationQuery : SourceQuery;
-        if (!MixerCheck(winmm.mixerGetLineInfoW(object, &line, lineFlags), false, nullptr)) continue;
-        if (!lineAdmitted(line)) continue;
-        const auto count = static_cast<std::int32_t>(line.cControls);
-        if (s >= 0 && !enableInvalidItem && count == 0) continue;
+TMixerItem* TMixer::ScanLine(TMixerDev& Dev, DWORD Destination, std::int32_t Source, TMixerItem* DestItem,
+                             const TScanFilter& Filter) {
+  const bool isDestination = Source < 0;
+  MIXERLINEW line{};
+  line.cbStruct = sizeof(line);
+  line.dwDestination = Destination;
+  line.dwSource = isDestination ? 0 : static_cast<DWORD>(Source);
+  if (!MixerCheck(FPlatform.Winmm->mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &line,
+                                                     isDestination ? DestinationQuery : SourceQuery),
+                  false, nullptr))
+    return nullptr;
+  if (!Filter.Admits(line)) return nullptr;
+  if (!isDestination && !Filter.EnableInvalidItem && line.cControls == 0) return nullptr;
 
-        TMixerItem* item = dev->AddItem(line, destItem, d, options);
-        if (s < 0) destItem = item;
+  TMixerItem* item = Dev.AddItem(line, DestItem, Destination, Filter.Options);
+  // A line whose control records cannot be read stays without controls.
+  if (!ScanControls(Dev, line, *item, Filter)) return item;
+  // A line without a destination item (its destination could not be read
+  // again) stands alone, as a destination does.
+  if (item->IsDestination() || Filter.EnableInvalidItem || item->HasCtrl()) return item;
+  Dev.DeleteItem(item);
+  return nullptr;
+}
 
-        header.cbStruct = sizeof(header);
-        header.dwLineID = line.dwLineID;
-        header.cControls = static_cast<DWORD>(count);
-        header.cbmxctrl = sizeof(MIXERCONTROLW);
-        if (count > 0) {
-          controls.assign(static_cast<std::size_t>(count), MIXERCONTROLW{});
-          for (MIXERCONTROLW& record : controls) record.cbStruct = sizeof(MIXERCONTROLW);
-          header.pamxctrl = controls.data();
-          if (!MixerCheck(winmm.mixerGetLineControlsW(object, &header, ControlsQuery), false, nullptr)) {
-            // The line stays without controls. A source is counted as kept so
-            // that its destination, which it names as DestItem, stays too.
-            if (!item->IsDestination()) ++kept;
-            continue;
-          }
-          for (MIXERCONTROLW& record : controls) {
-            if (!controlTypes.Contains(ControlTypeOfControlType(record.dwControlType))) continue;
-            // A mute has one value for all channels, whatever the driver says.
-            if (record.dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE)
-              record.fdwControl |= MIXERCONTROL_CONTROLF_UNIFORM;
-            const int index = dev->AddCtrl(record, options, item);
-            if (item->FCtrlIndex == -1) item->FCtrlIndex = index;
-          }
-        }
-
-        if (item->IsDestination()) continue;
-        if (enableInvalidItem || item->HasCtrl())
-          ++kept;
-        else
-          dev->DeleteItem(item);
-      }
-
-      if (!enableInvalidItem && destItem != nullptr && !destItem->HasCtrl() && kept == 0) dev->DeleteItem(destItem);
-    }
+bool TMixer::ScanControls(TMixerDev& Dev, const MIXERLINEW& Line, TMixerItem& Item, const TScanFilter& Filter) {
+  if (Line.cControls == 0) return true;
+  // A count that cannot be honoured is a line whose control records cannot be read.
+  TDriverArray<MIXERCONTROLW> controls;
+  if (!controls.Allocate(Line.cControls)) return false;
+  for (MIXERCONTROLW& record : controls) record.cbStruct = sizeof(MIXERCONTROLW);
+  MIXERLINECONTROLSW header{};
+  header.cbStruct = sizeof(header);
+  header.dwLineID = Line.dwLineID;
+  header.cControls = Line.cControls;
+  header.cbmxctrl = sizeof(MIXERCONTROLW);
+  header.pamxctrl = controls.Data();
+  if (!MixerCheck(FPlatform.Winmm->mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &header,
+                                                         ControlsQuery),
+                  false, nullptr))
+    return false;
+  for (MIXERCONTROLW& record : controls) {
+    if (!Filter.ControlTypes.Contains(ControlTypeOfControlType(record.dwControlType))) continue;
+    // A mute has one value for all channels, whatever the driver says.
+    if (record.dwControlType == MIXERCONTROL_CONTROLTYPE_MUTE) record.fdwControl |= MIXERCONTROL_CONTROLF_UNIFORM;
+    const int index = Dev.AddCtrl(record, Filter.Options, &Item);
+    if (Item.FCtrlIndex == -1) Item.FCtrlIndex = index;
   }
+  return true;
 }

@@ -84,15 +84,6 @@ constexpr std::uint32_t ControlTypeCodes[ctUnknown] = {
     MIXERCONTROL_CONTROLTYPE_MICROTIME,     MIXERCONTROL_CONTROLTYPE_MILLITIME,
 };
 
-String DecimalText(std::uint32_t Value) {
-  String text;
-  do {
-    text.insert(text.begin(), static_cast<WCHAR>(WSTR('0') + Value % 10));
-    Value /= 10;
-  } while (Value != 0);
-  return text;
-}
-
 String MessageOfCode(std::uint32_t ErrorCode) {
   switch (ErrorCode) {
     case MMSYSERR_BADDEVICEID:
@@ -199,10 +190,20 @@ std::int32_t MaxOf(std::int32_t A, std::int32_t B) { return B < A ? A : B; }
 EMixerError::EMixerError(String Message, std::uint32_t ErrorCode, TMixerCtrl* Ctrl)
     : Exception(std::move(Message)), FErrorCode(ErrorCode), FCtrl(Ctrl) {}
 
-bool MixerCheck(std::uint32_t ErrorCode, bool RaiseOnError, TMixerCtrl* Ctrl) {
-  const bool result = ErrorCode == MMSYSERR_NOERROR;
-  if (result || !RaiseOnError) return result;
+namespace {
+
+[[noreturn]] void Raise(std::uint32_t ErrorCode, TMixerCtrl* Ctrl) {
   String message = MessageOfCode(ErrorCode);
   if (Ctrl != nullptr) message += WSTR("(") + Ctrl->Name() + WSTR(")");
   throw EMixerError(std::move(message), ErrorCode, Ctrl);
 }
+
+}  // namespace
+
+bool MixerCheck(std::uint32_t ErrorCode, bool RaiseOnError, TMixerCtrl* Ctrl) {
+  const bool result = ErrorCode == MMSYSERR_NOERROR;
+  if (result || !RaiseOnError) return result;
+  Raise(ErrorCode, Ctrl);
+}
+
+void MixerRefuse(TMixerCtrl* Ctrl) { Raise(MMSYSERR_INVALPARAM, Ctrl); }

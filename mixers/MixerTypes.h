@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "platform/Exception.h"
+#include "core/Exception.h"
 #include "platform/WinTypes.h"
 
 class TMixerCtrl;
@@ -219,3 +219,7 @@ class EMixerError : public Exception {
 /// True exactly when ErrorCode is 0; with RaiseOnError, any other code raises
 /// EMixerError with its message (and the control's name, when a control is given).
 bool MixerCheck(std::uint32_t ErrorCode, bool RaiseOnError, TMixerCtrl* Ctrl);
+
+/// The library's own refusal of a request about Ctrl: MixerCheck's EMixerError
+/// for MMSYSERR_INVALPARAM (invalid parameter).
+[[noreturn]] void MixerRefuse(TMixerCtrl* Ctrl);

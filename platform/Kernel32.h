@@ -1,6 +1,7 @@
 // The kernel32 functions the project calls, as a seam.
 #pragma once
 
+#include "core/Unique.h"
 #include "platform/WinTypes.h"
 
 class IKernel32 {
@@ -49,3 +50,11 @@ class IKernel32 {
   /// Waits until the object is signalled or the time is up: WAIT_OBJECT_0, WAIT_TIMEOUT or WAIT_FAILED.
   virtual DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) = 0;
 };
+
+/// Closes a kernel object's handle through the seam: the releaser of TKernelHandle.
+struct TKernelHandleClose {
+  IKernel32* Kernel32;
+  void operator()(HANDLE Handle) const { Kernel32->CloseHandle(Handle); }
+};
+/// A kernel object's handle (a token, a thread), closed when its owner goes.
+using TKernelHandle = TUnique<HANDLE, TKernelHandleClose>;

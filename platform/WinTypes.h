@@ -6,7 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+
+#include "core/Text.h"
 
 #ifdef _WIN32
 
@@ -14,11 +15,7 @@
 #include <mmsystem.h>
 #include <objbase.h>
 
-#define WSTR_(s) L##s
-
 #else  // !_WIN32
-
-#define WSTR_(s) u##s
 
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
@@ -28,7 +25,7 @@ using INT = int;
 using LONG = std::int32_t;
 using ULONG = std::uint32_t;
 using BOOL = int;
-using WCHAR = char16_t;
+using WCHAR = TextUnit;
 using CHAR = char;
 using LPWSTR = WCHAR*;
 using LPCWSTR = const WCHAR*;
@@ -479,22 +476,7 @@ struct MIXERCONTROLDETAILS_UNSIGNED {
 
 #endif  // _WIN32
 
-// Literal UTF-16 text on every host: WSTR("abc").
-#define WSTR(s) WSTR_(s)
-
-// The project's one string type: UTF-16 code units on every host.
-#ifdef _WIN32
-// On Windows the standard traits under a name of the project's own, so that
-// the compiler instantiates just the members the project uses: the C++
-// runtime may declare std::wstring's members as instantiated in its library,
-// and a static MinGW link then takes all of them along (about 30 KB).
-struct TextTraits : std::char_traits<WCHAR> {};
-#else
-using TextTraits = std::char_traits<WCHAR>;
-#endif
-using String = std::basic_string<WCHAR, TextTraits>;
-
-static_assert(sizeof(WCHAR) == 2, "text is UTF-16");
+static_assert(sizeof(WCHAR) == sizeof(TextUnit), "the system's text is the project's text");
 static_assert(sizeof(MIXERCAPSW) == 80, "MIXERCAPSW layout");
 static_assert(sizeof(MIXERCONTROLW) == 228, "MIXERCONTROLW layout");
 static_assert(sizeof(MIXERCONTROLDETAILS_LISTTEXTW) == 136, "MIXERCONTROLDETAILS_LISTTEXTW layout");

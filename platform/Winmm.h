@@ -2,6 +2,7 @@
 // them only through this interface, so tests can stand a simulated driver in.
 #pragma once
 
+#include "core/Unique.h"
 #include "platform/WinTypes.h"
 
 class IWinmm {
@@ -25,3 +26,11 @@ class IWinmm {
   /// Writes control values; 0 on success.
   virtual MMRESULT mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAILS pmxcd, DWORD fdwDetails) = 0;
 };
+
+/// Closes a mixer handle through the seam: the releaser of TMixerHandle.
+struct TMixerHandleClose {
+  IWinmm* Winmm;
+  void operator()(HMIXER Handle) const { Winmm->mixerClose(Handle); }
+};
+/// An open mixer handle, closed when its owner goes.
+using TMixerHandle = TUnique<HMIXER, TMixerHandleClose>;

@@ -9,8 +9,8 @@
 
 namespace {
 
-using MMDeviceApi::EndpointMute;
-using MMDeviceApi::IsMajorVersion6;
+using Endpoint::EndpointMute;
+using Endpoint::IsMajorVersion6;
 
 
 TEST(EndpointMuteTest, OnlyMajorVersionSixTakesTheEndpointPath) {

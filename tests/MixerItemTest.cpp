@@ -310,14 +310,19 @@ TEST_F(MixerItemTest, MultipleItemsViewsTheFirstMultipleControl) {
 }
 
 // Driver counts whose byte size does not fit in 32 bits are refused before any
-// clearing or device call, and GetDetailsLength never wraps them into small ones.
+// clearing or device call, and GetDetailsLength never wraps them into small
+// ones. A multiple-item control without items is asked for as a plain one, so
+// the system would move one element per channel: the capacity check counts those.
 TEST_F(MixerItemTest, AbsurdCountsAreRefused) {
   Scan(OneDestination(2, {Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Huge")),
                           SimWinmm::VolumeControl(WSTR("HugeVolume")),
-                          Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Wraps"))}),
-       {{WSTR("Huge"), 0x40000000u}, {WSTR("HugeVolume"), 0x40000000u}, {WSTR("Wraps"), 0x80000000u}});
+                          Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Wraps")),
+                          Plain(MIXERCONTROL_CONTROLTYPE_ONOFF, MIXERCONTROL_CONTROLF_UNIFORM, 0, WSTR("NoItems"))}),
+       {{WSTR("Huge"), 0x40000000u}, {WSTR("HugeVolume"), 0x40000000u}, {WSTR("Wraps"), 0x80000000u},
+        {WSTR("NoItems"), 0u}});
   TMixerItem* line = Item(0);
-  TMixerCtrl *huge = Ctrl(0), *hugeVolume = Ctrl(1);
+  TMixerCtrl *huge = Ctrl(0), *hugeVolume = Ctrl(1), *noItems = Ctrl(3);
+  EXPECT_EQ(line->GetDetailsLength(noItems), 0u);
   EXPECT_EQ(line->GetDetailsLength(huge), 0x80000000u);
   EXPECT_EQ(line->GetDetailsLength(Ctrl(2)), 0xFFFFFFFFu) << "2 x 2^31 saturates instead of wrapping to 0";
 
@@ -331,6 +336,8 @@ TEST_F(MixerItemTest, AbsurdCountsAreRefused) {
       [&] { line->GetListText(huge, t, 0xFFFFFFFFu); },
       [&] { line->GetUnsigned(hugeVolume, u, 0xFFFFFFFFu); },
       [&] { line->SetVolume(50); },
+      [&] { line->GetBoolean(noItems, b, 0); },
+      [&] { line->SetBoolean(noItems, b, 0); },
   };
   for (const auto& call : calls) EXPECT_EQ(RaisedCode(call), MMSYSERR_INVALPARAM);
   EXPECT_TRUE(b[0].fValue == 7 && u[0].dwValue == 7 && t[0].dwParam1 == 7);

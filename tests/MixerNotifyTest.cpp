@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "mixers/Mixer.h"
+#include "sim/SimHeap.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -186,6 +187,52 @@ TEST_F(MixerNotifyTest, WindowThatCannotBeMadeIsTriedAgainNextScan) {
     EXPECT_NE(mixer.InternalCallbackWindow(), nullptr);
     EXPECT_EQ(sys.User32.WindowCount(), 1u);
   }
+}
+
+// Runs out of memory at the first allocation of the library's window procedure on WM_NCCREATE.
+class OutOfMemoryAtCreation : public SimUser32 {
+ public:
+  using SimUser32::SimUser32;
+  ATOM RegisterClassExW(const WNDCLASSEXW* lpwcx) override {
+    WNDCLASSEXW wrapped = *lpwcx;
+    Library = lpwcx->lpfnWndProc;
+    wrapped.lpfnWndProc = &Procedure;
+    return SimUser32::RegisterClassExW(&wrapped);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (Msg == WM_NCCREATE) SimHeap::FailNextAllocation();
+    const LRESULT result = Library(Window, Msg, wParam, lParam);
+    SimHeap::Disarm();
+    return result;
+  }
+  static inline WNDPROC Library = nullptr;
+};
+
+TEST(MixerNotifyOutOfMemoryTest, WindowThatCannotBeLinkedIsRefused) {
+  {
+    // The thread's window links are in use before memory runs out: their first
+    // use registers a clean-up at thread exit, which some runtimes allocate for.
+    SimSystem warm;
+    warm.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
+    TMixer(warm.Platform()).Scan();
+  }
+  SimSystem sys;
+  sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
+  OutOfMemoryAtCreation user32(sys.Log);
+  TPlatform platform = sys.Platform();
+  platform.User32 = &user32;
+  {
+    TMixer mixer(platform);
+    EXPECT_NO_THROW(mixer.Scan()) << "nothing may unwind through the system's window code";
+    EXPECT_EQ(mixer.InternalCallbackWindow(), nullptr);
+    EXPECT_EQ(user32.WindowCount(), 0u);
+    EXPECT_EQ(sys.Log.Named("mixerOpen").back(), "mixerOpen(0,0x0,0,0x0)") << "opened without notifications";
+    EXPECT_EQ(mixer.GetCount(), 1);
+  }
+  EXPECT_EQ(sys.Log.Count("UnregisterClassW"), 1u);
+  EXPECT_EQ(sys.Winmm.OpenHandleCount(), 0u);
 }
 
 TEST_F(MixerNotifyTest, DestructionClosesTheDevicesBeforeTheWindow) {

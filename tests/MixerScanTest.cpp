@@ -282,6 +282,24 @@ TEST_F(MixerScanTest, FailingQueriesAndTheirOutcome) {
   }
 }
 
+// A control count that cannot be honoured is a line whose controls cannot be
+// read: it stays without controls, no request is sent for it, and the scan goes on.
+TEST_F(MixerScanTest, AbsurdControlCountLeavesTheLineWithoutControls) {
+  for (const DWORD claimed : {0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+    SCOPED_TRACE(claimed);
+    SimSystem sys;
+    SimDevice device = MixedDevice();
+    device.Destinations[0].Sources[1].ClaimedControls = claimed;  // CD
+    sys.Winmm.AddDevice(std::move(device));
+    TMixer mixer(sys.Platform());
+    ASSERT_NO_THROW(mixer.Scan());
+    ASSERT_EQ(mixer.GetCount(), 1);
+    EXPECT_EQ(Describe(*mixer.GetDevice(0)), "Speakers(V,M) -Wave(V,M) -CD() -Synth(M) Record() -Line(V)");
+    for (const std::string& call : sys.Log.Named("mixerGetLineControlsW"))
+      EXPECT_EQ(call.find(",0x10000,"), std::string::npos) << call;
+  }
+}
+
 TEST_F(MixerScanTest, LineWithOnlyFilteredControlsIsAskedOnceThenRemoved) {
   Sys.Winmm.AddDevice(MixedDevice());
   TMixer& mixer = Make();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MMDeviceApi.h"
+#include "platform/MMDeviceApi.h"
 #include "sim/SimSystem.h"
 
 namespace {

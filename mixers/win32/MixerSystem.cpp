@@ -1,4 +1,4 @@
 // A mixer on the running system's own functions.
 #include "mixers/Mixer.h"
 
-TMixer::TMixer() : TMixer(SystemPlatform()) {}
+TMixer::TMixer() : TMixer(SystemMixerPlatform()) {}

@@ -224,7 +224,7 @@ struct Machine {
     Mixer.Target()->SetControlType({ctVolume, ctMute, ctBass, ctTreble});
   }
   // No window functions: the devices are opened without notifications.
-  TPlatform Platform() { return TPlatform{nullptr, nullptr, nullptr, nullptr, &Drv.Seam(), nullptr}; }
+  TMixerPlatform Platform() { return TMixerPlatform{nullptr, nullptr, &Drv.Seam(), nullptr}; }
 
   template <class F>
   void EachLine(F&& Visit) {

@@ -28,6 +28,8 @@ function hex(s,   i, c, v) {
 # larger values as "0x..."; the watcher's window as "progman".
 function word(s,   v) {
   s = tolower(s)
+  # A 64-bit build's trace prints whole registers; the values are 32-bit words.
+  if (length(s) > 8) s = substr(s, length(s) - 7)
   if (hwnd != "" && s == hwnd) return "progman"
   v = s
   sub(/^0+/, "", v)
@@ -83,7 +85,9 @@ BEGIN {
   if (pid == "") {
     if (rest ~ /^trace:loaddll:/ && (at = index(tolower(rest), ex)) > 0) {
       pid = head[2]
-      base = hex(substr(rest, at + length(ex), 8))
+      addr = substr(rest, at + length(ex))
+      match(addr, /^[0-9a-f]+/)
+      base = hex(substr(addr, 1, RLENGTH))
       limit = base + size
       print t " start " exe " " pid " " head[3]
     }
@@ -93,7 +97,8 @@ BEGIN {
   tid = head[3]
 
   if (rest ~ /^Call [A-Za-z0-9_]+\.[A-Za-z0-9_]+\(.* ret=[0-9a-f]+$/) {
-    r = hex(substr(rest, length(rest) - 7))
+    match(rest, /ret=[0-9a-f]+$/)
+    r = hex(substr(rest, RSTART + 4))
     if (r < base || r >= limit) next
     open = index(rest, "(")
     name = substr(rest, 6, open - 6)
@@ -120,7 +125,8 @@ BEGIN {
     next
   }
   if (rest ~ /^Ret  [A-Za-z0-9_]+\.[A-Za-z0-9_]+\(\) retval=[0-9a-f]+ ret=[0-9a-f]+$/) {
-    r = hex(substr(rest, length(rest) - 7))
+    match(rest, /ret=[0-9a-f]+$/)
+    r = hex(substr(rest, RSTART + 4))
     if (r < base || r >= limit || depth[tid] == 0) next
     k = stack[tid, depth[tid]]
     depth[tid]--

@@ -44,9 +44,10 @@ e2e_init() {
   E2E_WATCH_LOG=""
   E2E_WATCH_COUNT=0
   E2E_HWND=""
-  export WINEPREFIX="$E2E_WORK/wine" WINEARCH=win32 WINEDEBUG=-all
+  export WINEPREFIX="$E2E_WORK/wine" WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  unset DISPLAY WAYLAND_DISPLAY
+  # The Wine of this machine: 32-bit, or 64-bit where 32-bit programs cannot run.
+  source "$E2E_HERE/../../scripts/wine-env"
   # The sound card every Wine process sees unless a run asks for none.
   export XDG_RUNTIME_DIR="$E2E_PULSE_DIR" XDG_CONFIG_HOME="$E2E_PULSE_DIR/config"
   export PULSE_SERVER="unix:$E2E_PULSE_DIR/pulse/native"
@@ -69,18 +70,12 @@ e2e_winpath() {
   printf 'Z:%s' "${p//\//\\}"
 }
 
-# Creates the prefix once; a half-made one (interrupted first start) is made again.
+# The prefix (made once, see scripts/wine-env) with the relay settings of the suite.
 e2e_prefix_ready() {
   # A server of ours left running by an interrupted run would keep "wineserver -w" waiting.
   wineserver -k >/dev/null 2>&1 || true
   wineserver -w >/dev/null 2>&1 || true
-  if [ ! -f "$WINEPREFIX/.e2e-ready" ]; then
-    rm -rf "$WINEPREFIX"
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >"$E2E_WORK/wineboot.log" 2>&1 </dev/null || true
-    wineserver -w
-    touch "$WINEPREFIX/.e2e-ready"
-  fi
+  WINE_PREFIX_LOG="$E2E_WORK/wineboot.log" wine_prefix_ready
   cat >"$E2E_WORK/settings.reg" <<EOF
 REGEDIT4
 
@@ -299,9 +294,7 @@ e2e_run() {
 
 # The calls without their times, runs of 1 ms sleeps (the wait's polling) shown once.
 e2e_story() {
-  awk '{ $1 = ""; sub(/^ /, "") }
-       $0 == "Sleep(1)" { if (polling) next; polling = 1; print "Sleep(1)..."; next }
-       { polling = 0; print }' "$1/events"
+  awk -f "$E2E_HERE/story.awk" "$1/events"
 }
 
 # The WM_SYSCOMMAND messages the watcher received: "wParam lParam tick" per line.
@@ -315,38 +308,5 @@ e2e_describe() {
   {
     e2e_messages "$dir" | sed 's/^/message /'
     sed 's/^/event /' "$dir/events"
-  } | awk '
-    $1 == "message" { lp = $3; tick = $4
-                      if (!posted++) first = tick
-                      screen = screen (screen == "" ? "" : ", then ") (lp == 1 ? "low power" : lp == 2 ? "off" : "state " lp)
-                      next }
-    $3 == "start" { start = $2; next }
-    $3 == "Sleep(1)" { if (poll == "") poll = $2; next }
-    $3 ~ /^IAudioEndpointVolume::SetMute\(1,/ { mute = "default endpoint muted"; next }
-    $3 ~ /^IAudioEndpointVolume::SetMute\(0,/ { mute = "default endpoint unmuted"; next }
-    $3 ~ /^IMMDeviceEnumerator::GetDefaultAudioEndpoint/ { asked = 1; next }
-    $3 ~ /^mixerGetNumDevs\(\)/ { scanned = 1; next }
-    $3 ~ /^mixerOpen\(/ { devices++; next }
-    $3 ~ /^mixerGetControlDetailsW\(/ { read++; next }
-    $3 ~ /^mixerSetControlDetails\(/ { written++; next }
-    $3 ~ /^LockWorkStation\(/ { lock = "workstation lock requested (Wine does not lock)"; next }
-    $3 ~ /^ExitWindowsEx\(0xe,/ { power = "reboot requested (Wine ends its session)"; next }
-    $3 ~ /^ExitWindowsEx\(0xd,/ { power = "shutdown requested (Wine ends its session)"; next }
-    $3 ~ /^ExitWindowsEx\(/ { power = "exit requested: " $3; next }
-    $3 ~ /^SetSystemPowerState\(1,/ { power = "suspend requested"; next }
-    $3 ~ /^SetSystemPowerState\(0,/ { power = "hibernate requested"; next }
-    END {
-      out = ""
-      if (power != "") out = power
-      if (mute == "" && asked) mute = "no default endpoint, nothing muted"
-      if (mute == "" && devices) mute = "mixer: " devices " device(s) opened, " read + 0 " line mute(s) read, " written + 0 " changed"
-      if (mute == "" && scanned) mute = "mixer: no devices, nothing muted"
-      if (mute != "") out = out (out == "" ? "" : "; ") mute
-      if (posted) {
-        from = poll != "" ? poll : start
-        out = out (out == "" ? "" : "; ") "waited " (first - from) " ms; display: " screen
-      } else if (power == "") out = out (out == "" ? "" : "; ") "display left on"
-      if (lock != "") out = out "; " lock
-      print out
-    }'
+  } | awk -f "$E2E_HERE/describe.awk"
 }

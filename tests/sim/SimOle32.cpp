@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/MMDeviceApi.h"
+#include "platform/MMDeviceApi.h"
 #include "sim/SimSystem.h"
 
 namespace {

@@ -3,7 +3,7 @@
 SimSystem::SimSystem() : Kernel32(Log), User32(Log), Advapi32(Log, Kernel32), Ole32(Log), Winmm(Log) {}
 
 TPlatform SimSystem::Platform() {
-  return TPlatform{&Kernel32, &User32, &Advapi32, &Ole32, &Winmm, SimUser32::DefWindowProcAddress()};
+  return TPlatform{{&Kernel32, &User32, &Winmm, SimUser32::DefWindowProcAddress()}, &Advapi32, &Ole32};
 }
 
 // The message loop of the simulated thread (see SimSystem.h).

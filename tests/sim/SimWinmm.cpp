@@ -306,7 +306,7 @@ MMRESULT SimWinmm::mixerGetLineInfoW(HMIXEROBJ hmxobj, LPMIXERLINEW pmxl, DWORD 
   out.dwComponentType = line.ComponentType;
   out.cChannels = line.Channels;
   out.cConnections = found->Connections;
-  out.cControls = DWORD(line.Controls.size());
+  out.cControls = line.ClaimedControls != 0 ? line.ClaimedControls : DWORD(line.Controls.size());
   CopyName(out.szShortName, line.ShortName);
   CopyName(out.szName, line.Name);
   out.Target.dwType = line.TargetType;

@@ -57,6 +57,7 @@ struct SimLine {
   DWORD TargetType = MIXERLINE_TARGETTYPE_UNDEFINED;
   String TargetName;
   std::vector<SimControl> Controls;
+  DWORD ClaimedControls = 0;  // nonzero: the cControls a buggy driver reports instead of the real count
 };
 
 struct SimDestination : SimLine {

@@ -9,25 +9,9 @@ namespace {
 // allocate gigabytes; real controls have a handful of entries.
 constexpr std::uint32_t MaxShownEntries = 1024;
 
-String Widen(const std::string& Text) {
-  String out;
-  out.reserve(Text.size());
-  for (char c : Text) out.push_back(static_cast<WCHAR>(static_cast<unsigned char>(c)));
-  return out;
-}
+String Dec(long long Value) { return DecimalText(Value); }
 
-String Dec(long long Value) { return Widen(std::to_string(Value)); }
-
-String Hex(std::uint64_t Value, int Digits) {
-  static const char Figures[] = "0123456789ABCDEF";
-  std::string out;
-  do {
-    out.insert(out.begin(), Figures[Value & 0xF]);
-    Value >>= 4;
-  } while (Value != 0);
-  if (static_cast<int>(out.size()) < Digits) out.insert(0, static_cast<std::size_t>(Digits) - out.size(), '0');
-  return WSTR("0x") + Widen(out);
-}
+String Hex(std::uint64_t Value, int Digits) { return WSTR("0x") + HexText(Value, Digits); }
 
 String Quote(const String& Text) { return WSTR("\"") + Text + WSTR("\""); }
 
@@ -252,5 +236,5 @@ std::vector<String> ControlChangeReport(TMixer& Mixer, TMixerDev* Dev, TMixerIte
 
 String DescribeException(const std::exception& Error) {
   if (const auto* own = dynamic_cast<const Exception*>(&Error)) return own->ClassName() + WSTR(": ") + own->Message();
-  return WSTR("Exception: ") + Widen(Error.what());
+  return WSTR("Exception: ") + Widened(Error.what());
 }

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/WinTypes.h"
+#include "core/Text.h"
 
 class Exception : public std::exception {
  public:

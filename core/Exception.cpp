@@ -1,4 +1,4 @@
-#include "platform/Exception.h"
+#include "core/Exception.h"
 
 #include <utility>
 
@@ -7,7 +7,7 @@ namespace {
 std::string Narrow(const String& text) {
   std::string out;
   out.reserve(text.size());
-  for (WCHAR c : text) out.push_back(static_cast<unsigned>(c) < 0x80 ? static_cast<char>(c) : '?');
+  for (TextUnit c : text) out.push_back(static_cast<unsigned>(c) < 0x80 ? static_cast<char>(c) : '?');
   return out;
 }
 

@@ -1,0 +1,38 @@
+# The release zip for Windows users, made by CPack (scripts/package):
+# Lullscreen-<version>-win32.zip with both programs and the documents, and
+# SHA256SUMS beside it. Everything for it is installed as the component
+# "programs", and the zip takes that component only, so other components
+# (a library's headers and package files) can be installed without landing in it.
+if(NOT TARGET Lullscreen)
+  return()
+endif()
+
+install(TARGETS Lullscreen mixinspect RUNTIME DESTINATION . COMPONENT programs)
+
+# The documents with CR LF line ends, which every Windows editor shows as lines;
+# any CR LF a checkout already has is kept as one.
+foreach(doc README.md LICENSE CHANGELOG.md)
+  file(READ ${PROJECT_SOURCE_DIR}/${doc} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE ${PROJECT_BINARY_DIR}/package-docs/${doc} "${text}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${doc})
+  install(FILES ${PROJECT_BINARY_DIR}/package-docs/${doc} DESTINATION . COMPONENT programs)
+endforeach()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Lullscreen)
+set(CPACK_PACKAGE_VENDOR "The Lullscreen authors")
+set(CPACK_PACKAGE_FILE_NAME "Lullscreen-${PROJECT_VERSION}-win32")
+# Only the "programs" component, as one zip without a component suffix. A
+# component install also lists the files in sorted order, which fixes the order
+# of the zip's entries.
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL programs)
+set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# The commit's time as the zip's file times, and SHA256SUMS afterwards.
+set(CPACK_LULLSCREEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackageTimes.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageChecksums.cmake)
+include(CPack)

@@ -1,0 +1,43 @@
+// An owner of one resource of the system's (a mixer handle, a window, a
+// window class, a token): move-only, it releases what it holds when reset or
+// destroyed. The releasing function is a type parameter, a small callable that
+// knows which seam to call, so each kind of resource needs no class of its own.
+#pragma once
+
+#include <utility>
+
+template <class T, class Releaser>
+class TUnique {
+ public:
+  TUnique() = default;
+  TUnique(T Value, Releaser Release) : FValue(Value), FRelease(std::move(Release)) {}
+  ~TUnique() { Reset(); }
+  TUnique(const TUnique&) = delete;
+  TUnique& operator=(const TUnique&) = delete;
+  TUnique(TUnique&& Other) noexcept : FValue(Other.Detach()), FRelease(std::move(Other.FRelease)) {}
+  TUnique& operator=(TUnique&& Other) noexcept {
+    if (this != &Other) {
+      Reset();
+      FRelease = std::move(Other.FRelease);
+      FValue = Other.Detach();
+    }
+    return *this;
+  }
+
+  T Get() const { return FValue; }
+  explicit operator bool() const { return FValue != T{}; }
+  /// Hands the resource over without releasing it.
+  T Detach() {
+    const T value = FValue;
+    FValue = T{};
+    return value;
+  }
+  /// Releases the resource held, if any; the owner is empty before the release runs.
+  void Reset() {
+    if (FValue != T{}) FRelease(Detach());
+  }
+
+ private:
+  T FValue{};
+  Releaser FRelease{};
+};
