@@ -1,5 +1,9 @@
 // The Windows entry point: the command line comes from the system, not from argv.
 #include "app/RunSequence.h"
+#include "app/Terminate.h"
 #include "platform/Platform.h"
 
-int main() { return RunLullscreen(SystemPlatform()); }
+int main() {
+  InstallTerminateHandler("Lullscreen");
+  return RunLullscreen(SystemPlatform());
+}

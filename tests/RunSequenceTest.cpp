@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <string>
 #include <vector>
 
+#include "app/Terminate.h"
 #include "app/Usage.h"
 #include "mixers/Mixers.h"
 #include "sim/SimSystem.h"
@@ -231,6 +233,17 @@ TEST(RunSequenceTest, MixerFailureIsReported) {
   EXPECT_EQ(out.substr(out.size() - tail.size()), tail);
   EXPECT_EQ(sim.Log.Count("FindWindowW"), 0u);
   EXPECT_EQ(sim.Winmm.OpenHandleCount(), 0u);
+}
+
+// What nothing catches ends the program with one fixed line (the C++ runtime's
+// own report is not linked into the programs).
+TEST(RunSequenceDeathTest, AnExceptionNothingCatchesEndsWithOneLine) {
+  EXPECT_DEATH(
+      {
+        InstallTerminateHandler("Lullscreen");
+        std::terminate();
+      },
+      "^Lullscreen: unexpected error, stopping\\.");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Console.h"
+#include "app/Terminate.h"
 #include "platform/Platform.h"
 #include "tools/mixinspect/MixerReport.h"
 
@@ -81,6 +82,7 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
 }  // namespace
 
 int main() {
+  InstallTerminateHandler("mixinspect");
   const TPlatform platform = SystemPlatform();
   TConsole console(*platform.Kernel32);
   try {
