@@ -19,6 +19,7 @@
 
 #include "mixers/Mixer.h"
 #include "sim/CallLog.h"
+#include "sim/MixerBuilders.h"
 #include "sim/SimWinmm.h"
 
 namespace {
@@ -205,9 +206,9 @@ struct SimDriver {
     for (int d = 0; d < DestinationsPerDevice; ++d) {
       std::vector<SimLine> sources;
       for (int s = 0; s < Size.SourcesPerDestination; ++s)
-        sources.push_back(SimWinmm::Line(SourceComponentType(s), WSTR("In"), Channels, FourControls()));
+        sources.push_back(Source(SourceComponentType(s), WSTR("In"), FourControls(), Channels));
       device.Destinations.push_back(
-          SimWinmm::Destination(DestinationComponentType(d), WSTR("Out"), Channels, FourControls(), sources));
+          Dest(DestinationComponentType(d), WSTR("Out"), FourControls(), sources, Channels));
     }
     return device;
   }
