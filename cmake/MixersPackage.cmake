@@ -20,6 +20,18 @@ if(WIN32)  # elsewhere the seams are headers only
 endif()
 set_target_properties(mixers PROPERTIES OUTPUT_NAME lullscreen_mixers)
 
+# A link-time optimised build keeps machine code in the archives too, so that a
+# project that links them without link-time optimisation (or with another
+# compiler version) still can.
+if(CMAKE_INTERPROCEDURAL_OPTIMIZATION AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  foreach(target core platform mixers)
+    get_target_property(type ${target} TYPE)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      target_compile_options(${target} PRIVATE -ffat-lto-objects)
+    endif()
+  endforeach()
+endif()
+
 install(TARGETS core platform mixers EXPORT LullscreenMixersTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT library)
 file(GLOB MIXERS_CORE_HEADERS ${PROJECT_SOURCE_DIR}/core/*.h)
