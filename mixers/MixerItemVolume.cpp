@@ -2,6 +2,7 @@
 // balance in percent, its first mute control as a flag, and the raw channel
 // values. The balance lives in the item as a ratio right over left, so that it
 // survives the volume going down to silence and up again.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -16,13 +17,24 @@ namespace {
 
 static_assert(std::numeric_limits<double>::is_iec559, "the level arithmetic assumes IEEE doubles");
 
-constexpr double FullRaw = 65535.0;      // a channel's full value
-constexpr double FullPercent = 100.0;    // full volume and right-only balance
+constexpr std::int64_t FullRaw = 65535;      // a channel's full value
+constexpr std::int64_t FullPercent = 100;    // full volume and right-only balance
 constexpr std::uint64_t MinRatioSum = 3000;  // below this sum the channels are too quiet to tell a ratio
 constexpr double RatioTolerance = 0.001;     // relative change of the ratio that is not worth storing
-constexpr double StepDivisor = 25.0;
+constexpr std::int64_t StepDivisor = 25;
 constexpr float RightOnly = 131071.0f;   // 2 x 65535 + 1: any raw value divided by it rounds to 0
 
+// Numerator / Denominator (Denominator > 0) rounded to the nearest integer, ties
+// to even, in exact integer arithmetic; a negative quotient rounds like its magnitude.
+std::int64_t RoundedQuotient(std::int64_t Numerator, std::int64_t Denominator) {
+  const std::int64_t magnitude = Numerator < 0 ? -Numerator : Numerator;
+  std::int64_t quotient = magnitude / Denominator;
+  const std::int64_t twiceRest = 2 * (magnitude % Denominator);
+  if (twiceRest > Denominator || (twiceRest == Denominator && quotient % 2 != 0)) ++quotient;
+  return Numerator < 0 ? -quotient : quotient;
+}
+
+// The balance ratio is a float, so what involves it stays in floating point.
 // Rounds a double to 64 bits. Builds that keep intermediates in the x87's
 // 80-bit registers would otherwise round some ties differently.
 double Exact(double Value) {
@@ -65,7 +77,7 @@ std::int32_t RoundToInteger(double Value) {
 // The volume in percent that a pair of raw values stands for: the louder channel's.
 std::int32_t PercentOfRaw(const TMixerVolume& Raw) {
   const std::int32_t louder = MaxOf(AsSigned(Raw.Left()), AsSigned(Raw.Right()));
-  return RoundToInteger(Exact(Exact(louder / FullRaw) * FullPercent));
+  return static_cast<std::int32_t>(RoundedQuotient(louder * FullPercent, FullRaw));  // within +-3276800
 }
 
 }  // namespace
@@ -126,7 +138,9 @@ std::int32_t TMixerItem::GetVolume() {
 }
 
 TMixerVolume TMixerItem::CalcRawVolume(std::uint32_t Percent) const {
-  const std::uint32_t m = RoundToCardinal(Exact(Exact(Percent / FullPercent) * FullRaw));
+  // Only outsized percentages from SetVolumeEx reach the limit.
+  const auto m = static_cast<std::uint32_t>(
+      std::min<std::int64_t>(RoundedQuotient(Percent * FullRaw, FullPercent), std::numeric_limits<std::uint32_t>::max()));
   TMixerVolume result;
   if (FChannel < 2) {
     result.Left() = m;
@@ -158,7 +172,7 @@ std::int32_t TMixerItem::GetBalance() {
   const double sum = Exact(ratio + 1.0);
   // Only a ratio of exactly -1, stored from outside, has no balance.
   if (sum == 0.0) return 0;
-  return RoundToInteger(Exact(Exact(ratio / sum) * FullPercent));
+  return RoundToInteger(Exact(Exact(ratio / sum) * static_cast<double>(FullPercent)));
 }
 
 void TMixerItem::SetBalance(std::int32_t Value) {
@@ -181,7 +195,7 @@ bool TMixerItem::SetVolumeEx(std::int32_t Step, std::int32_t Value) {
   const std::uint32_t wrapped =
       static_cast<std::uint32_t>(static_cast<std::uint64_t>(distance) * static_cast<std::uint32_t>(Step));
   const std::int32_t product = AsSigned(wrapped);
-  const std::int64_t step = static_cast<std::int64_t>(RoundToInteger(Exact(product / StepDivisor))) + 1;
+  const std::int64_t step = RoundedQuotient(product, StepDivisor) + 1;
   std::int64_t next;
   if (current < Value) {
     next = current + step;
