@@ -29,12 +29,10 @@ String GuidToString(const GUID& Guid) {
 
 String SysErrorMessage(IKernel32& Kernel32, DWORD ErrorCode) {
   WCHAR buffer[256];
-  DWORD length = Kernel32.FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                         ErrorCode, 0, buffer, static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])),
-                                         nullptr);
+  DWORD length = Kernel32.FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ErrorCode,
+                                         0, buffer, static_cast<DWORD>(sizeof(buffer) / sizeof(buffer[0])), nullptr);
   if (length > sizeof(buffer) / sizeof(buffer[0])) length = 0;
-  while (length > 0 && (static_cast<unsigned>(buffer[length - 1]) <= 32 || buffer[length - 1] == WCHAR('.')))
-    --length;
+  while (length > 0 && (static_cast<unsigned>(buffer[length - 1]) <= 32 || buffer[length - 1] == WCHAR('.'))) --length;
   return String(buffer, length);
 }
 
@@ -48,8 +46,8 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
   Volume.Reset();
   // Owners release the enumerator and the device on every way out.
   TComPtr<IUnknown> object;
-  const HRESULT created = Platform.Ole32->CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext,
-                                                           MMDeviceApi::IID_IUnknown, object.PutVoid());
+  const HRESULT created = Platform.Ole32->CoCreateInstance(
+      MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, EnumeratorContext, MMDeviceApi::IID_IUnknown, object.PutVoid());
   if (FAILED(created)) {
     String reason = SysErrorMessage(*Platform.Kernel32, static_cast<DWORD>(created));
     if (reason.empty()) {

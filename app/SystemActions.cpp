@@ -49,8 +49,8 @@ bool SetShutdownPrivilege(const TPlatform& Platform, bool Enable) {
     DWORD returned = 0;
     // The last error is not consulted: a token without the privilege still
     // reports success here, and the power call then fails on its own.
-    adjusted = Platform.Advapi32->AdjustTokenPrivileges(token.Get(), FALSE, &privileges, static_cast<DWORD>(sizeof(privileges)), &previous,
-                                                        &returned) != 0;
+    adjusted = Platform.Advapi32->AdjustTokenPrivileges(
+                   token.Get(), FALSE, &privileges, static_cast<DWORD>(sizeof(privileges)), &previous, &returned) != 0;
   }
   return adjusted;
 }

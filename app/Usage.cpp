@@ -4,7 +4,8 @@
 
 const TUsageLines& UsageLines() {
   static const TUsageLines lines = {
-      WSTR("Lullscreen " LULLSCREEN_VERSION " - turns the display off after a wait; mutes, locks or powers off on request"),
+      WSTR("Lullscreen " LULLSCREEN_VERSION
+           " - turns the display off after a wait; mutes, locks or powers off on request"),
       WSTR("Usage: Lullscreen.exe [waitmsec] [options]"),
       WSTR("                      -muteon   : SpeakerMuteOn"),
       WSTR("                      -muteoff  : SpeakerMuteOff"),

@@ -98,8 +98,7 @@ std::unique_ptr<TMixerItem> TMixer::CreateItem(TMixerDev* AMixerDev, const MIXER
   return std::make_unique<TMixerItem>(AMixerDev, Line, DestItem, DestNum, Options);
 }
 
-std::unique_ptr<TMixerCtrl> TMixer::CreateCtrl(TMixerItem* Item, const MIXERCONTROLW& Control,
-                                               TMixerOptions Options) {
+std::unique_ptr<TMixerCtrl> TMixer::CreateCtrl(TMixerItem* Item, const MIXERCONTROLW& Control, TMixerOptions Options) {
   std::unique_ptr<TMixerCtrl> ctrl = std::make_unique<TMixerCtrl>(Control, Options);
   ctrl->FParent = Item;
   return ctrl;

@@ -26,8 +26,8 @@ using TMixerLineChangeEvent = std::function<void(TMixer* Sender, TMixerDev* Dev,
 // Which line types and control types a scan keeps.
 class TMixerTarget {
  public:
-  static constexpr TMixerLineTypes DefaultLineType{ltLine,   ltSynthesizer, ltCompactDisk,
-                                                   ltWaveOut, dtSpeakers,   dtWaveIn};
+  static constexpr TMixerLineTypes DefaultLineType{ltLine,    ltSynthesizer, ltCompactDisk,
+                                                   ltWaveOut, dtSpeakers,    dtWaveIn};
   static constexpr TMixerControlTypes DefaultControlType{ctVolume, ctMute};
 
   TMixerLineTypes LineType() const { return FLineType; }
@@ -104,8 +104,7 @@ class TMixer {
   virtual std::unique_ptr<TMixerItem> CreateItem(TMixerDev* AMixerDev, const MIXERLINEW& Line, TMixerItem* DestItem,
                                                  std::uint32_t DestNum, TMixerOptions Options);
   virtual std::unique_ptr<TMixerDev> CreateDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options);
-  virtual std::unique_ptr<TMixerCtrl> CreateCtrl(TMixerItem* Item, const MIXERCONTROLW& Control,
-                                                 TMixerOptions Options);
+  virtual std::unique_ptr<TMixerCtrl> CreateCtrl(TMixerItem* Item, const MIXERCONTROLW& Control, TMixerOptions Options);
 
   std::vector<std::unique_ptr<TMixerDev>> DevList;
 

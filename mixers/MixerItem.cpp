@@ -37,8 +37,7 @@ TMixerItem::TMixerItem(TMixerDev* AMixerDev, const MIXERLINEW& Line, TMixerItem*
   FLineType = LineTypeOfComponentType(Line.dwComponentType);
   FChannel = static_cast<std::uint8_t>(Line.cChannels & 0xFFu);
   if (!Options.Contains(moNoLineName)) NameFieldToText(Line.szName, MIXER_LONG_NAME_CHARS - 1, FName);
-  if (!Options.Contains(moNoLineShortName))
-    NameFieldToText(Line.szShortName, MIXER_SHORT_NAME_CHARS - 1, FShortName);
+  if (!Options.Contains(moNoLineShortName)) NameFieldToText(Line.szShortName, MIXER_SHORT_NAME_CHARS - 1, FShortName);
   if (!Options.Contains(moNoTargetName)) NameFieldToText(Line.Target.szPname, MAXPNAMELEN - 1, FTargetName);
   FTargetType = Line.Target.dwType;
   FDestNum = DestNum;
@@ -147,8 +146,7 @@ std::uint64_t TMixerItem::CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind
 }
 
 template <class T>
-void TMixerItem::ReadDetails(TMixerCtrl* Control, TMixerValueKind Kind, T* Values, std::uint32_t Count,
-                             DWORD Flags) {
+void TMixerItem::ReadDetails(TMixerCtrl* Control, TMixerValueKind Kind, T* Values, std::uint32_t Count, DWORD Flags) {
   MIXERCONTROLDETAILS details;
   CheckDetails(Control, Kind, Count, sizeof(T), details);
   std::fill_n(Values, Count, T{});
@@ -167,9 +165,8 @@ void TMixerItem::WriteDetails(TMixerCtrl* Control, TMixerValueKind Kind, const T
   // The request's pointer is not const; a set call only reads through it.
   details.paDetails = const_cast<T*>(Values);
   IWinmm* winmm = Device()->Mixer()->Platform().Winmm;
-  MixerCheck(
-      winmm->mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(Device()->Handle()), &details, SetDetailsFlags),
-      true, Control);
+  MixerCheck(winmm->mixerSetControlDetails(reinterpret_cast<HMIXEROBJ>(Device()->Handle()), &details, SetDetailsFlags),
+             true, Control);
 }
 
 void TMixerItem::GetBoolean(TMixerCtrl* Control, MIXERCONTROLDETAILS_BOOLEAN* Values, std::uint32_t Count) {

@@ -100,8 +100,8 @@ class TMixerItem {
   /// elements the system moves for that request.
   std::uint64_t PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAILS& Details);
   /// Kind, parent and capacity checks shared by the accessors.
-  std::uint64_t CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count,
-                             std::uint32_t ElementSize, MIXERCONTROLDETAILS& Details);
+  std::uint64_t CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count, std::uint32_t ElementSize,
+                             MIXERCONTROLDETAILS& Details);
   template <class T>
   void ReadDetails(TMixerCtrl* Control, TMixerValueKind Kind, T* Values, std::uint32_t Count, DWORD Flags);
   template <class T>

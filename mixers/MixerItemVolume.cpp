@@ -22,7 +22,7 @@ constexpr std::int64_t FullPercent = 100;    // full volume and right-only balan
 constexpr std::uint64_t MinRatioSum = 3000;  // below this sum the channels are too quiet to tell a ratio
 constexpr double RatioTolerance = 0.001;     // relative change of the ratio that is not worth storing
 constexpr std::int64_t StepDivisor = 25;
-constexpr float RightOnly = 131071.0f;   // 2 x 65535 + 1: any raw value divided by it rounds to 0
+constexpr float RightOnly = 131071.0f;  // 2 x 65535 + 1: any raw value divided by it rounds to 0
 
 // Numerator / Denominator (Denominator > 0) rounded to the nearest integer, ties
 // to even, in exact integer arithmetic; a negative quotient rounds like its magnitude.
@@ -139,8 +139,8 @@ std::int32_t TMixerItem::GetVolume() {
 
 TMixerVolume TMixerItem::CalcRawVolume(std::uint32_t Percent) const {
   // Only outsized percentages from SetVolumeEx reach the limit.
-  const auto m = static_cast<std::uint32_t>(
-      std::min<std::int64_t>(RoundedQuotient(Percent * FullRaw, FullPercent), std::numeric_limits<std::uint32_t>::max()));
+  const auto m = static_cast<std::uint32_t>(std::min<std::int64_t>(RoundedQuotient(Percent * FullRaw, FullPercent),
+                                                                   std::numeric_limits<std::uint32_t>::max()));
   TMixerVolume result;
   if (FChannel < 2) {
     result.Left() = m;

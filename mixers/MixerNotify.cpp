@@ -62,8 +62,8 @@ HWND TMixerNotifyWindow::Open() {
     FClass = TUnique<ATOM, TClassRelease>(atom, TClassRelease{&FUser32, &FClassName, FInstance});
   }
   // Not visible and of no size: it exists only to receive posted messages.
-  const HWND window = FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), WS_POPUP, 0, 0, 0, 0, nullptr,
-                                              nullptr, FInstance, &FMixer);
+  const HWND window = FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                              FInstance, &FMixer);
   FWindow = TUnique<HWND, TWindowRelease>(window, TWindowRelease{&FUser32});
   return window;
 }

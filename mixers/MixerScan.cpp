@@ -52,9 +52,9 @@ bool TMixer::ScanDestination(TMixerDev& Dev, DWORD Destination, const TScanFilte
   MIXERLINEW line{};
   line.cbStruct = sizeof(line);
   line.dwDestination = Destination;
-  if (!MixerCheck(FPlatform.Winmm->mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &line,
-                                                     DestinationQuery),
-                  false, nullptr))
+  if (!MixerCheck(
+          FPlatform.Winmm->mixerGetLineInfoW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &line, DestinationQuery), false,
+          nullptr))
     return false;
   if (!Filter.Admits(line)) return true;
 
@@ -106,9 +106,9 @@ bool TMixer::ScanControls(TMixerDev& Dev, const MIXERLINEW& Line, TMixerItem& It
   header.cControls = Line.cControls;
   header.cbmxctrl = sizeof(MIXERCONTROLW);
   header.pamxctrl = controls.Data();
-  if (!MixerCheck(FPlatform.Winmm->mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &header,
-                                                         ControlsQuery),
-                  false, nullptr))
+  if (!MixerCheck(
+          FPlatform.Winmm->mixerGetLineControlsW(reinterpret_cast<HMIXEROBJ>(Dev.Handle()), &header, ControlsQuery),
+          false, nullptr))
     return false;
   for (MIXERCONTROLW& record : controls) {
     if (!Filter.ControlTypes.Contains(ControlTypeOfControlType(record.dwControlType))) continue;

@@ -6,82 +6,77 @@
 #include "mixers/MixerCtrl.h"
 
 const WCHAR* const MixerLineTypeNames[MixerLineTypeCount] = {
-    WSTR("Undefined"),   // ltUndefined
-    WSTR("Digital"),     // ltDigital
-    WSTR("Line"),        // ltLine
-    WSTR("Microphone"),  // ltMicrophone
-    WSTR("Synthesizer"), // ltSynthesizer
-    WSTR("CompactDisk"), // ltCompactDisk
-    WSTR("Telephone"),   // ltTelephone
-    WSTR("PcSpeaker"),   // ltPcSpeaker
-    WSTR("WaveOut"),     // ltWaveOut
-    WSTR("Auxiliary"),   // ltAuxiliary
-    WSTR("Analog"),      // ltAnalog
-    WSTR("Unknown"),     // ltUnknown
-    WSTR("Undefined"),   // dtUndefined
-    WSTR("Digital"),     // dtDigital
-    WSTR("Line"),        // dtLine
-    WSTR("Monitor"),     // dtMonitor
-    WSTR("Speakers"),    // dtSpeakers
-    WSTR("Headphones"),  // dtHeadphones
-    WSTR("Telephone"),   // dtTelephone
-    WSTR("WaveIn"),      // dtWaveIn
-    WSTR("Voice"),       // dtVoiceIn: clients have always been shown this shorter text
+    WSTR("Undefined"),    // ltUndefined
+    WSTR("Digital"),      // ltDigital
+    WSTR("Line"),         // ltLine
+    WSTR("Microphone"),   // ltMicrophone
+    WSTR("Synthesizer"),  // ltSynthesizer
+    WSTR("CompactDisk"),  // ltCompactDisk
+    WSTR("Telephone"),    // ltTelephone
+    WSTR("PcSpeaker"),    // ltPcSpeaker
+    WSTR("WaveOut"),      // ltWaveOut
+    WSTR("Auxiliary"),    // ltAuxiliary
+    WSTR("Analog"),       // ltAnalog
+    WSTR("Unknown"),      // ltUnknown
+    WSTR("Undefined"),    // dtUndefined
+    WSTR("Digital"),      // dtDigital
+    WSTR("Line"),         // dtLine
+    WSTR("Monitor"),      // dtMonitor
+    WSTR("Speakers"),     // dtSpeakers
+    WSTR("Headphones"),   // dtHeadphones
+    WSTR("Telephone"),    // dtTelephone
+    WSTR("WaveIn"),       // dtWaveIn
+    WSTR("Voice"),        // dtVoiceIn: clients have always been shown this shorter text
 };
 
 const WCHAR* const MixerControlTypeNames[MixerControlTypeCount] = {
-    WSTR("Custom"),         // ctCustom
-    WSTR("Bass"),           // ctBass
-    WSTR("Equalizer"),      // ctEqualizer
-    WSTR("Fader"),          // ctFader
-    WSTR("Treble"),         // ctTreble
-    WSTR("Volume"),         // ctVolume
-    WSTR("Mixer"),          // ctMixer
-    WSTR("MultipleSelect"), // ctMultipleSelect
-    WSTR("Mux"),            // ctMux
-    WSTR("SingleSelect"),   // ctSingleSelect
-    WSTR("BooleanMeter"),   // ctBooleanMeter
-    WSTR("PeakMeter"),      // ctPeakMeter
-    WSTR("SignedMeter"),    // ctSignedMeter
-    WSTR("UnsignedMeter"),  // ctUnsignedMeter
-    WSTR("Decibels"),       // ctDecibels
-    WSTR("Percent"),        // ctPercent
-    WSTR("Signed"),         // ctSigned
-    WSTR("Unsigned"),       // ctUnsigned
-    WSTR("Pan"),            // ctPan
-    WSTR("QsoundPan"),      // ctQsoundPan
-    WSTR("Slider"),         // ctSlider
-    WSTR("Boolean"),        // ctBoolean
-    WSTR("Button"),         // ctButton
-    WSTR("Loudness"),       // ctLoudness
-    WSTR("Mono"),           // ctMono
-    WSTR("Mute"),           // ctMute
-    WSTR("OnOff"),          // ctOnOff
-    WSTR("StereoEnh"),      // ctStereoEnh
-    WSTR("MicroTime"),      // ctMicroTime
-    WSTR("MilliTime"),      // ctMilliTime
-    WSTR("Unknow"),         // ctUnknown: the published text, kept as clients know it
+    WSTR("Custom"),          // ctCustom
+    WSTR("Bass"),            // ctBass
+    WSTR("Equalizer"),       // ctEqualizer
+    WSTR("Fader"),           // ctFader
+    WSTR("Treble"),          // ctTreble
+    WSTR("Volume"),          // ctVolume
+    WSTR("Mixer"),           // ctMixer
+    WSTR("MultipleSelect"),  // ctMultipleSelect
+    WSTR("Mux"),             // ctMux
+    WSTR("SingleSelect"),    // ctSingleSelect
+    WSTR("BooleanMeter"),    // ctBooleanMeter
+    WSTR("PeakMeter"),       // ctPeakMeter
+    WSTR("SignedMeter"),     // ctSignedMeter
+    WSTR("UnsignedMeter"),   // ctUnsignedMeter
+    WSTR("Decibels"),        // ctDecibels
+    WSTR("Percent"),         // ctPercent
+    WSTR("Signed"),          // ctSigned
+    WSTR("Unsigned"),        // ctUnsigned
+    WSTR("Pan"),             // ctPan
+    WSTR("QsoundPan"),       // ctQsoundPan
+    WSTR("Slider"),          // ctSlider
+    WSTR("Boolean"),         // ctBoolean
+    WSTR("Button"),          // ctButton
+    WSTR("Loudness"),        // ctLoudness
+    WSTR("Mono"),            // ctMono
+    WSTR("Mute"),            // ctMute
+    WSTR("OnOff"),           // ctOnOff
+    WSTR("StereoEnh"),       // ctStereoEnh
+    WSTR("MicroTime"),       // ctMicroTime
+    WSTR("MilliTime"),       // ctMilliTime
+    WSTR("Unknow"),          // ctUnknown: the published text, kept as clients know it
 };
 
 namespace {
 
 // The driver's control-type codes, indexed by TMixerControlType (ctUnknown has none).
 constexpr std::uint32_t ControlTypeCodes[ctUnknown] = {
-    MIXERCONTROL_CONTROLTYPE_CUSTOM,        MIXERCONTROL_CONTROLTYPE_BASS,
-    MIXERCONTROL_CONTROLTYPE_EQUALIZER,     MIXERCONTROL_CONTROLTYPE_FADER,
-    MIXERCONTROL_CONTROLTYPE_TREBLE,        MIXERCONTROL_CONTROLTYPE_VOLUME,
-    MIXERCONTROL_CONTROLTYPE_MIXER,         MIXERCONTROL_CONTROLTYPE_MULTIPLESELECT,
-    MIXERCONTROL_CONTROLTYPE_MUX,           MIXERCONTROL_CONTROLTYPE_SINGLESELECT,
-    MIXERCONTROL_CONTROLTYPE_BOOLEANMETER,  MIXERCONTROL_CONTROLTYPE_PEAKMETER,
-    MIXERCONTROL_CONTROLTYPE_SIGNEDMETER,   MIXERCONTROL_CONTROLTYPE_UNSIGNEDMETER,
-    MIXERCONTROL_CONTROLTYPE_DECIBELS,      MIXERCONTROL_CONTROLTYPE_PERCENT,
-    MIXERCONTROL_CONTROLTYPE_SIGNED,        MIXERCONTROL_CONTROLTYPE_UNSIGNED,
-    MIXERCONTROL_CONTROLTYPE_PAN,           MIXERCONTROL_CONTROLTYPE_QSOUNDPAN,
-    MIXERCONTROL_CONTROLTYPE_SLIDER,        MIXERCONTROL_CONTROLTYPE_BOOLEAN,
-    MIXERCONTROL_CONTROLTYPE_BUTTON,        MIXERCONTROL_CONTROLTYPE_LOUDNESS,
-    MIXERCONTROL_CONTROLTYPE_MONO,          MIXERCONTROL_CONTROLTYPE_MUTE,
-    MIXERCONTROL_CONTROLTYPE_ONOFF,         MIXERCONTROL_CONTROLTYPE_STEREOENH,
-    MIXERCONTROL_CONTROLTYPE_MICROTIME,     MIXERCONTROL_CONTROLTYPE_MILLITIME,
+    MIXERCONTROL_CONTROLTYPE_CUSTOM,       MIXERCONTROL_CONTROLTYPE_BASS,           MIXERCONTROL_CONTROLTYPE_EQUALIZER,
+    MIXERCONTROL_CONTROLTYPE_FADER,        MIXERCONTROL_CONTROLTYPE_TREBLE,         MIXERCONTROL_CONTROLTYPE_VOLUME,
+    MIXERCONTROL_CONTROLTYPE_MIXER,        MIXERCONTROL_CONTROLTYPE_MULTIPLESELECT, MIXERCONTROL_CONTROLTYPE_MUX,
+    MIXERCONTROL_CONTROLTYPE_SINGLESELECT, MIXERCONTROL_CONTROLTYPE_BOOLEANMETER,   MIXERCONTROL_CONTROLTYPE_PEAKMETER,
+    MIXERCONTROL_CONTROLTYPE_SIGNEDMETER,  MIXERCONTROL_CONTROLTYPE_UNSIGNEDMETER,  MIXERCONTROL_CONTROLTYPE_DECIBELS,
+    MIXERCONTROL_CONTROLTYPE_PERCENT,      MIXERCONTROL_CONTROLTYPE_SIGNED,         MIXERCONTROL_CONTROLTYPE_UNSIGNED,
+    MIXERCONTROL_CONTROLTYPE_PAN,          MIXERCONTROL_CONTROLTYPE_QSOUNDPAN,      MIXERCONTROL_CONTROLTYPE_SLIDER,
+    MIXERCONTROL_CONTROLTYPE_BOOLEAN,      MIXERCONTROL_CONTROLTYPE_BUTTON,         MIXERCONTROL_CONTROLTYPE_LOUDNESS,
+    MIXERCONTROL_CONTROLTYPE_MONO,         MIXERCONTROL_CONTROLTYPE_MUTE,           MIXERCONTROL_CONTROLTYPE_ONOFF,
+    MIXERCONTROL_CONTROLTYPE_STEREOENH,    MIXERCONTROL_CONTROLTYPE_MICROTIME,      MIXERCONTROL_CONTROLTYPE_MILLITIME,
 };
 
 String MessageOfCode(std::uint32_t ErrorCode) {

@@ -37,8 +37,8 @@ class IKernel32 {
                                   LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
                                   LPBOOL lpUsedDefaultChar) = 0;
   /// Formats a system message into the buffer; its length in characters, 0 on failure.
-  virtual DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId,
-                               LPWSTR lpBuffer, DWORD nSize, void* Arguments) = 0;
+  virtual DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
+                               DWORD nSize, void* Arguments) = 0;
   /// The handle of a loaded module (0 for the program itself).
   virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
   /// The calling thread's identifier.

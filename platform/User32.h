@@ -21,8 +21,8 @@ class IUser32 {
   /// Unregisters a window class; nonzero on success.
   virtual BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) = 0;
   /// Creates a window; 0 on failure.
-  virtual HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
-                               int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+  virtual HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                               int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                                LPVOID lpParam) = 0;
   /// Destroys a window; nonzero on success.
   virtual BOOL DestroyWindow(HWND hWnd) = 0;

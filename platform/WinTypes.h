@@ -55,22 +55,36 @@ using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using LPTHREAD_START_ROUTINE = DWORD (*)(LPVOID);
 using PHANDLE = HANDLE*;
 
-struct HWND__ { int unused; };
+struct HWND__ {
+  int unused;
+};
 using HWND = HWND__*;
-struct HINSTANCE__ { int unused; };
+struct HINSTANCE__ {
+  int unused;
+};
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
-struct HMIXER__ { int unused; };
+struct HMIXER__ {
+  int unused;
+};
 using HMIXER = HMIXER__*;
 using LPHMIXER = HMIXER*;
-struct HMIXEROBJ__ { int unused; };
+struct HMIXEROBJ__ {
+  int unused;
+};
 using HMIXEROBJ = HMIXEROBJ__*;
-struct HICON__ { int unused; };
+struct HICON__ {
+  int unused;
+};
 using HICON = HICON__*;
 using HCURSOR = HICON;
-struct HBRUSH__ { int unused; };
+struct HBRUSH__ {
+  int unused;
+};
 using HBRUSH = HBRUSH__*;
-struct HMENU__ { int unused; };
+struct HMENU__ {
+  int unused;
+};
 using HMENU = HMENU__*;
 
 #define TRUE 1

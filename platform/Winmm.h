@@ -13,8 +13,7 @@ class IWinmm {
   /// Fills the capabilities of device uMxId; 0 on success.
   virtual MMRESULT mixerGetDevCapsW(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UINT cbmxcaps) = 0;
   /// Opens device uMxId into *phmx; 0 on success.
-  virtual MMRESULT mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance,
-                             DWORD fdwOpen) = 0;
+  virtual MMRESULT mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen) = 0;
   /// Closes an open mixer handle; 0 on success.
   virtual MMRESULT mixerClose(HMIXER hmx) = 0;
   /// Fills a line description selected by fdwInfo; 0 on success.

@@ -112,42 +112,40 @@ TEST(CommandLineTest, ScansOptions) {
       {"none", {}, {}},
       {"wait only", {WSTR("1000")}, with([](Expected& e) { e.WaitMsec = 1000; })},
       {"case of A-Z is ignored", {WSTR("-MuteOn")}, with([](Expected& e) { e.MuteRequested = e.MuteOn = true; })},
-      {"only argument 1 is the wait",
-       {WSTR("-muteon"), WSTR("500")},
-       with([](Expected& e) { e.MuteRequested = e.MuteOn = true; })},
-      {"unmute with lock",
-       {WSTR("500"), WSTR("-muteoff"), WSTR("-withlock")},
-       with([](Expected& e) {
+      {"only argument 1 is the wait", {WSTR("-muteon"), WSTR("500")}, with([](Expected& e) {
+         e.MuteRequested = e.MuteOn = true;
+       })},
+      {"unmute with lock", {WSTR("500"), WSTR("-muteoff"), WSTR("-withlock")}, with([](Expected& e) {
          e.WaitMsec = 500;
          e.MuteRequested = e.WithLock = true;
        })},
-      {"last mute option wins",
-       {WSTR("500"), WSTR("-muteon"), WSTR("-muteoff")},
-       with([](Expected& e) {
+      {"last mute option wins", {WSTR("500"), WSTR("-muteon"), WSTR("-muteoff")}, with([](Expected& e) {
          e.WaitMsec = 500;
          e.MuteRequested = true;
        })},
       {"repeated lock", {WSTR("-withlock"), WSTR("-WITHLOCK")}, with([](Expected& e) { e.WithLock = true; })},
       {"unknown option", {WSTR("500"), WSTR("-xyz")}, with([](Expected& e) { e.WaitMsec = 500; })},
       {"near misses", {WSTR("/muteon"), WSTR("--muteon"), WSTR("-mute"), WSTR("-muteon "), WSTR("muteon")}, {}},
-      {"first power option ends the scan",
-       {WSTR("-reboot"), WSTR("-shutdown"), WSTR("-muteon")},
-       with([](Expected& e) { e.PowerRequested = true; })},
-      {"options before power stay",
-       {WSTR("-withlock"), WSTR("-muteon"), WSTR("-Shutdown")},
-       with([](Expected& e) {
+      {"first power option ends the scan", {WSTR("-reboot"), WSTR("-shutdown"), WSTR("-muteon")}, with([](Expected& e) {
+         e.PowerRequested = true;
+       })},
+      {"options before power stay", {WSTR("-withlock"), WSTR("-muteon"), WSTR("-Shutdown")}, with([](Expected& e) {
          e.WithLock = e.MuteRequested = e.MuteOn = e.PowerRequested = true;
          e.PowerAction = 2;
        })},
-      {"suspend", {WSTR("-SUSPEND")}, with([](Expected& e) { e.PowerRequested = true;
-         e.PowerAction = 3; })},
+      {"suspend", {WSTR("-SUSPEND")}, with([](Expected& e) {
+         e.PowerRequested = true;
+         e.PowerAction = 3;
+       })},
       {"hibernate", {WSTR("9"), WSTR("-hibernate")}, with([](Expected& e) {
          e.WaitMsec = 9;
          e.PowerRequested = true;
          e.PowerAction = 4;
        })},
       {"negative wait", {WSTR("-5")}, with([](Expected& e) { e.WaitMsec = -5; })},
-      {"bad number keeps the default", {WSTR("12abc"), WSTR("-withlock")}, with([](Expected& e) { e.WithLock = true; })},
+      {"bad number keeps the default", {WSTR("12abc"), WSTR("-withlock")}, with([](Expected& e) {
+         e.WithLock = true;
+       })},
       // Only A-Z are lowered: a dotted capital I would become "i" under full case mapping.
       {"non-ASCII capitals are not lowered", {WSTR("-w\x0130thlock")}, {}},
   };

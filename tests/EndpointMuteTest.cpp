@@ -12,7 +12,6 @@ namespace {
 using Endpoint::EndpointMute;
 using Endpoint::IsMajorVersion6;
 
-
 TEST(EndpointMuteTest, OnlyMajorVersionSixTakesTheEndpointPath) {
   struct Case {
     DWORD Major;

@@ -250,8 +250,8 @@ class ExtendedClearDev : public TMixerDev {
                    const MIXERCAPSW& Caps, TMixerOptions Options)
       : TMixerDev(Mixer, Handle, Caps, Options), FEvents(Events), FLog(Log) {}
   void Clear() override {
-    FEvents.push_back("Clear " + Narrow(Name()) + " after " + std::to_string(FLog.Count("mixerClose")) +
-                      " closes, " + std::to_string(Count()) + " lines");
+    FEvents.push_back("Clear " + Narrow(Name()) + " after " + std::to_string(FLog.Count("mixerClose")) + " closes, " +
+                      std::to_string(Count()) + " lines");
     TMixerDev::Clear();
   }
 
@@ -296,8 +296,8 @@ TEST(MixerDevClear, OverrideRunsWhenTheMixerFreesItsDevices) {
       mixer.reset();
     else
       mixer->Clear();
-    EXPECT_EQ(events, (std::vector<std::string>{"Clear One after 0 closes, 2 lines",
-                                                "Clear Two after 1 closes, 2 lines"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"Clear One after 0 closes, 2 lines", "Clear Two after 1 closes, 2 lines"}));
     EXPECT_EQ(sys.Winmm.OpenHandleCount(), 0u);
   }
 }

@@ -290,11 +290,13 @@ TEST_F(MixerItemTest, MultipleItemsViewsTheFirstMultipleControl) {
 // ones. A multiple-item control without items is asked for as a plain one, so
 // the system would move one element per channel: the capacity check counts those.
 TEST_F(MixerItemTest, AbsurdCountsAreRefused) {
-  Scan(OneDestination(2, {Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Huge")),
-                          SimWinmm::VolumeControl(WSTR("HugeVolume")),
-                          Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Wraps")),
-                          Plain(MIXERCONTROL_CONTROLTYPE_ONOFF, MIXERCONTROL_CONTROLF_UNIFORM, 0, WSTR("NoItems"))}),
-       {{WSTR("Huge"), 0x40000000u}, {WSTR("HugeVolume"), 0x40000000u}, {WSTR("Wraps"), 0x80000000u},
+  Scan(OneDestination(
+           2, {Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Huge")), SimWinmm::VolumeControl(WSTR("HugeVolume")),
+               Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Wraps")),
+               Plain(MIXERCONTROL_CONTROLTYPE_ONOFF, MIXERCONTROL_CONTROLF_UNIFORM, 0, WSTR("NoItems"))}),
+       {{WSTR("Huge"), 0x40000000u},
+        {WSTR("HugeVolume"), 0x40000000u},
+        {WSTR("Wraps"), 0x80000000u},
         {WSTR("NoItems"), 0u}});
   TMixerItem* line = Item(0);
   TMixerCtrl *huge = Ctrl(0), *hugeVolume = Ctrl(1), *noItems = Ctrl(3);

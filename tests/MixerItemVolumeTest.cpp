@@ -60,9 +60,7 @@ class MixerItemVolumeTest : public ::testing::Test {
   }
   void ScanTypical() { Scan(SimWinmm::TypicalDevice(WSTR("Card"))); }
   // The driver's values of a line's first volume (or mute) control.
-  std::vector<DWORD>& Stored(TMixerItem* Item) {
-    return Sim.Winmm.Control(0, Item->VolumeCtrl()->ControlID())->Values;
-  }
+  std::vector<DWORD>& Stored(TMixerItem* Item) { return Sim.Winmm.Control(0, Item->VolumeCtrl()->ControlID())->Values; }
   std::vector<DWORD>& StoredMute(TMixerItem* Item) {
     return Sim.Winmm.Control(0, Item->MuteCtrl()->ControlID())->Values;
   }
@@ -84,8 +82,8 @@ TEST_F(MixerItemVolumeTest, VolumeOnACentredLine) {
     int ReadBack;
   };
   // 32767.5 and 6553.5 round up to even, 19660.5 and 45874.5 down to even.
-  const Case cases[] = {{50, 32768, 50}, {10, 6554, 10},   {30, 19660, 30}, {70, 45874, 70},  {90, 58982, 90},
-                        {100, 65535, 100}, {150, 65535, 100}, {0, 0, 0},      {-5, 0, 0}};
+  const Case cases[] = {{50, 32768, 50},   {10, 6554, 10},    {30, 19660, 30}, {70, 45874, 70}, {90, 58982, 90},
+                        {100, 65535, 100}, {150, 65535, 100}, {0, 0, 0},       {-5, 0, 0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Percent);
     SetDevice(1, 1);
@@ -139,12 +137,9 @@ TEST_F(MixerItemVolumeTest, ReadingVolumeRefreshesTheRatio) {
     int Balance;
   };
   const Case cases[] = {
-      {"right only", 0, 5000, 1.0f, 131071.0f, 100},
-      {"left only", 5000, 0, 1.0f, 0.0f, 0},
-      {"within tolerance", 40000, 40020, 1.0f, 1.0f, 50},
-      {"sum below 3000", 1500, 1499, 0.25f, 0.25f, 20},
-      {"sum of exactly 3000", 1500, 1500, 0.25f, 1.0f, 50},
-      {"any change from zero", 1000, 3000, 0.0f, 3.0f, 75},
+      {"right only", 0, 5000, 1.0f, 131071.0f, 100},        {"left only", 5000, 0, 1.0f, 0.0f, 0},
+      {"within tolerance", 40000, 40020, 1.0f, 1.0f, 50},   {"sum below 3000", 1500, 1499, 0.25f, 0.25f, 20},
+      {"sum of exactly 3000", 1500, 1500, 0.25f, 1.0f, 50}, {"any change from zero", 1000, 3000, 0.0f, 3.0f, 75},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Label);
@@ -230,7 +225,7 @@ TEST_F(MixerItemVolumeTest, VolumeExStepsTowardsTheTarget) {
     bool Result;
   };
   const Case cases[] = {
-      {"step 5 up", 20, 5, 80, 33, true},      {"step 0 moves one point", 20, 0, 80, 21, true},
+      {"step 5 up", 20, 5, 80, 33, true},        {"step 0 moves one point", 20, 0, 80, 21, true},
       {"step 25 arrives", 20, 25, 80, 80, true}, {"step 5 down", 80, 5, 20, 67, true},
       {"already there", 80, 5, 80, 80, false},
   };

@@ -341,8 +341,10 @@ TEST_F(ScannedMux, IndexOfNameComparesWholeNamesIgnoringCase) {
     int Expected;
   };
   const Case cases[] = {
-      {/*Name=*/WSTR("Line In"), /*Expected=*/1}, {/*Name=*/WSTR("LINE in"), /*Expected=*/1},
-      {/*Name=*/WSTR("aux"), /*Expected=*/2},     {/*Name=*/WSTR("Line"), /*Expected=*/-1},
+      {/*Name=*/WSTR("Line In"), /*Expected=*/1},
+      {/*Name=*/WSTR("LINE in"), /*Expected=*/1},
+      {/*Name=*/WSTR("aux"), /*Expected=*/2},
+      {/*Name=*/WSTR("Line"), /*Expected=*/-1},
   };
   for (const Case& c : cases) EXPECT_EQ(Items->IndexOfName(c.Name), c.Expected) << Narrow(c.Name);
 

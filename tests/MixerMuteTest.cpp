@@ -59,7 +59,7 @@ TEST(MixerMuteTest, SetsEveryMuteableLineOfEveryDevice) {
     DWORD Before;
     bool MuteOn;
     std::vector<std::vector<DWORD>> After;  // per device
-    std::vector<std::string> SetHandles;     // the handle of each write, in order
+    std::vector<std::string> SetHandles;    // the handle of each write, in order
   };
   const Case cases[] = {
       {"no devices", {}, 0, true, {}, {}},

@@ -76,9 +76,9 @@ TEST(MixerReportTest, ListsDevicesThenTheirLinesThenTheirControlsInTreeOrder) {
               AllOf(HasSubstr("id 0x00000000"), HasSubstr("source of destination 0 \"Speakers\"")));
   EXPECT_THAT(lines, Contains(AllOf(HasSubstr("Mute control \"Master Mute\""), HasSubstr("id 2"),
                                     HasSubstr("status uniform"), HasSubstr("range 0..1"), HasSubstr("value off"))));
-  EXPECT_THAT(lines, Contains(AllOf(HasSubstr("Volume control \"Master Volume\""), HasSubstr("status none"),
-                                    HasSubstr("range 0..65535"), HasSubstr("steps 65535"),
-                                    HasSubstr("value 65535 65535"))));
+  EXPECT_THAT(lines,
+              Contains(AllOf(HasSubstr("Volume control \"Master Volume\""), HasSubstr("status none"),
+                             HasSubstr("range 0..65535"), HasSubstr("steps 65535"), HasSubstr("value 65535 65535"))));
 }
 
 TEST(MixerReportTest, ShowsVolumeBalanceAndMuteOfEachLine) {

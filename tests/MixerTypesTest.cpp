@@ -28,11 +28,11 @@ TEST(MixerTypes, LineTypeOfComponentTypeAtTheTableEdges) {
     TMixerLineType Expected;
   };
   const Case cases[] = {
-      {/*Code=*/0x0000, /*Expected=*/dtUndefined},  {/*Code=*/0x0004, /*Expected=*/dtSpeakers},
-      {/*Code=*/0x0008, /*Expected=*/dtVoiceIn},    {/*Code=*/0x0009, /*Expected=*/ltUnknown},
-      {/*Code=*/0x0FFF, /*Expected=*/ltUnknown},    {/*Code=*/0x1000, /*Expected=*/ltUndefined},
+      {/*Code=*/0x0000, /*Expected=*/dtUndefined},   {/*Code=*/0x0004, /*Expected=*/dtSpeakers},
+      {/*Code=*/0x0008, /*Expected=*/dtVoiceIn},     {/*Code=*/0x0009, /*Expected=*/ltUnknown},
+      {/*Code=*/0x0FFF, /*Expected=*/ltUnknown},     {/*Code=*/0x1000, /*Expected=*/ltUndefined},
       {/*Code=*/0x1005, /*Expected=*/ltCompactDisk}, {/*Code=*/0x100A, /*Expected=*/ltAnalog},
-      {/*Code=*/0x100B, /*Expected=*/ltUnknown},    {/*Code=*/0xFFFFFFFF, /*Expected=*/ltUnknown},
+      {/*Code=*/0x100B, /*Expected=*/ltUnknown},     {/*Code=*/0xFFFFFFFF, /*Expected=*/ltUnknown},
   };
   for (const Case& c : cases) EXPECT_EQ(LineTypeOfComponentType(c.Code), c.Expected) << std::hex << c.Code;
 }

@@ -23,10 +23,10 @@ std::string Post(int state) {
 // 1 ms sleeps becomes one "Delay"; console, command line, privilege, COM
 // reference and mixer scan calls are left out (their own tests cover them).
 std::vector<std::string> Effects(const CallLog& log) {
-  static const char* const kept[] = {"GetVersionExW", "CoInitialize",   "CoUninitialize",       "FindWindowW",
-                                     "PostMessageW",  "LockWorkStation", "ExitWindowsEx",        "SetSystemPowerState",
-                                     "Sleep",         "GetTickCount",    "mixerSetControlDetails",
-                                     "IAudioEndpointVolume.SetMute"};
+  static const char* const kept[] = {"GetVersionExW", "CoInitialize",           "CoUninitialize",
+                                     "FindWindowW",   "PostMessageW",           "LockWorkStation",
+                                     "ExitWindowsEx", "SetSystemPowerState",    "Sleep",
+                                     "GetTickCount",  "mixerSetControlDetails", "IAudioEndpointVolume.SetMute"};
   std::vector<std::string> out;
   for (const std::string& call : log.Calls()) {
     const std::string name = CallLog::NameOf(call);
@@ -102,8 +102,12 @@ TEST(RunSequenceTest, RunsTheActionsInTheirOrder) {
       {"last mute option wins", WSTR("Lullscreen.exe 500 -muteon -muteoff"), MixerMuted(), mixerMute, 0, ""},
       {"wait and lock", WSTR("Lullscreen.exe 500 -withlock"), {}, then(display, lock), 502, ""},
       {"lock alone", WSTR("Lullscreen.exe -withlock"), {}, then(display, lock), 302, ""},
-      {"mute, wait and lock", WSTR("Lullscreen.exe 1000 -muteon -withlock"), {},
-       then(then(mixerMute, display), lock), 1002, ""},
+      {"mute, wait and lock",
+       WSTR("Lullscreen.exe 1000 -muteon -withlock"),
+       {},
+       then(then(mixerMute, display), lock),
+       1002,
+       ""},
       {"two arguments, nothing known", WSTR("Lullscreen.exe 500 -xyz"), {}, {}, 0, ""},
       {"not options", WSTR("Lullscreen.exe /muteon --muteon -mute"), {}, {}, 0, ""},
       {"one unknown argument", WSTR("Lullscreen.exe /muteon"), {}, display, 302, ""},
@@ -117,14 +121,12 @@ TEST(RunSequenceTest, RunsTheActionsInTheirOrder) {
       {"hexadecimal wait, C style", WSTR("Lullscreen.exe 0x1f4"), {}, display, 502, ""},
       {"bad number", WSTR("Lullscreen.exe 12abc"), {}, display, 302, ""},
       {"negative wait polls once", WSTR("Lullscreen.exe -5"), {}, display, 1, ""},
-      {"empty first argument is skipped", WSTR("Lullscreen.exe \"\" 500 -withlock"), {}, then(display, lock), 502,
-       ""},
+      {"empty first argument is skipped", WSTR("Lullscreen.exe \"\" 500 -withlock"), {}, then(display, lock), 502, ""},
       {"endpoint on major version 6", WSTR("Lullscreen.exe -muteon"), OnVersion(6), then(endpointMute, display), 302,
        ""},
-      {"endpoint already muted", WSTR("Lullscreen.exe -muteon"), OnVersion(6, true, TRUE),
-       then(endpointMute, display), 302, ""},
-      {"mixer on major version 10", WSTR("Lullscreen.exe -muteon"), OnVersion(10), then(mixerMute, display), 302,
-       ""},
+      {"endpoint already muted", WSTR("Lullscreen.exe -muteon"), OnVersion(6, true, TRUE), then(endpointMute, display),
+       302, ""},
+      {"mixer on major version 10", WSTR("Lullscreen.exe -muteon"), OnVersion(10), then(mixerMute, display), 302, ""},
       {"no endpoint: report and go on", WSTR("Lullscreen.exe -muteon"), OnVersion(6, false),
        then(then(version, {"CoInitialize(null)", "CoUninitialize()"}), display), 302, "SetMuteError\r\n"},
       {"no endpoint, unmute", WSTR("Lullscreen.exe -muteoff"), OnVersion(6, false),

@@ -293,9 +293,9 @@ TEST_F(SimSystemTest, EndpointAbsencesAnswerFailuresWithNullResults) {
     sim.Ole32.ActivateSucceeds = c.Activates;
     sim.Ole32.CoInitialize(nullptr);
     void* made = Stale<void>();  // a failure must clear it
-    ASSERT_EQ(sim.Ole32.CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, 5,
-                                         MMDeviceApi::IID_IUnknown, &made),
-              c.Create);
+    ASSERT_EQ(
+        sim.Ole32.CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, 5, MMDeviceApi::IID_IUnknown, &made),
+        c.Create);
     if (FAILED(c.Create)) {
       EXPECT_EQ(made, nullptr);
       continue;
@@ -341,9 +341,9 @@ TEST_F(SimSystemTest, PlannedFailuresAnswerLikeTheSystemAndChangeNothing) {
   EXPECT_TRUE(FAILED(Sim.Ole32.CoInitialize(nullptr)));
   EXPECT_EQ(Sim.Ole32.InitCount, 0);
   void* made = Stale<void>();
-  EXPECT_EQ(Sim.Ole32.CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, 5, MMDeviceApi::IID_IUnknown,
-                                       &made),
-            E_FAIL);
+  EXPECT_EQ(
+      Sim.Ole32.CoCreateInstance(MMDeviceApi::CLSID_MMDeviceEnumerator, nullptr, 5, MMDeviceApi::IID_IUnknown, &made),
+      E_FAIL);
   EXPECT_EQ(made, nullptr);
   const DWORD before = Sim.Kernel32.Tick;
   Sim.Kernel32.Sleep(10);

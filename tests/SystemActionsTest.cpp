@@ -123,14 +123,10 @@ TEST(SystemActionsTest, PowerActionsMakeExactlyTheirCall) {
     std::string PowerCall;
   };
   const Case cases[] = {
-      {1, true, true, "ExitWindowsEx(0xE,0)"},
-      {2, true, true, "ExitWindowsEx(0xD,0)"},
-      {3, true, true, "SetSystemPowerState(1,1)"},
-      {4, true, true, "SetSystemPowerState(0,1)"},
-      {1, false, false, "ExitWindowsEx(0x2,0)"},
-      {2, false, true, "ExitWindowsEx(0x5,0)"},
-      {2, true, false, "ExitWindowsEx(0x9,0)"},
-      {3, false, false, "SetSystemPowerState(1,0)"},
+      {1, true, true, "ExitWindowsEx(0xE,0)"},     {2, true, true, "ExitWindowsEx(0xD,0)"},
+      {3, true, true, "SetSystemPowerState(1,1)"}, {4, true, true, "SetSystemPowerState(0,1)"},
+      {1, false, false, "ExitWindowsEx(0x2,0)"},   {2, false, true, "ExitWindowsEx(0x5,0)"},
+      {2, true, false, "ExitWindowsEx(0x9,0)"},    {3, false, false, "SetSystemPowerState(1,0)"},
   };
   const std::vector<std::string> privilege{"GetCurrentProcess", "OpenProcessToken", "LookupPrivilegeValueW",
                                            "AdjustTokenPrivileges", "CloseHandle"};

@@ -112,8 +112,7 @@ class SystemKernel32 final : public IKernel32 {
   HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
                       LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
                       LPDWORD lpThreadId) override {
-    return ::CreateThread(lpThreadAttributes, dwStackSize, lpStartAddress, lpParameter, dwCreationFlags,
-                          lpThreadId);
+    return ::CreateThread(lpThreadAttributes, dwStackSize, lpStartAddress, lpParameter, dwCreationFlags, lpThreadId);
   }
   DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) override {
     return ::WaitForSingleObject(hHandle, dwMilliseconds);

@@ -109,8 +109,8 @@ class QuietWinmm : public IWinmm {
     pmxl->dwSource = s;
     pmxl->dwLineID = d * (1 + static_cast<DWORD>(FShape.SourcesPerDestination)) + (source ? 1 + s : 0);
     pmxl->fdwLine = MIXERLINE_LINEF_ACTIVE | (source ? MIXERLINE_LINEF_SOURCE : 0);
-    pmxl->dwComponentType = source ? SourceComponentType(static_cast<int>(s))
-                                   : DestinationComponentType(static_cast<int>(d));
+    pmxl->dwComponentType =
+        source ? SourceComponentType(static_cast<int>(s)) : DestinationComponentType(static_cast<int>(d));
     pmxl->cChannels = Channels;
     pmxl->cConnections = source ? 0 : static_cast<DWORD>(FShape.SourcesPerDestination);
     pmxl->cControls = ControlsPerLine;
@@ -126,7 +126,8 @@ class QuietWinmm : public IWinmm {
     if (pmxlc->cControls != ControlsPerLine || pmxlc->cbmxctrl < sizeof(MIXERCONTROLW)) return MMSYSERR_INVALPARAM;
     BYTE* records = reinterpret_cast<BYTE*>(pmxlc->pamxctrl);
     for (int k = 0; k < ControlsPerLine; ++k) {
-      MIXERCONTROLW& record = *reinterpret_cast<MIXERCONTROLW*>(records + static_cast<std::size_t>(k) * pmxlc->cbmxctrl);
+      MIXERCONTROLW& record =
+          *reinterpret_cast<MIXERCONTROLW*>(records + static_cast<std::size_t>(k) * pmxlc->cbmxctrl);
       record = FControls[k];
       record.dwControlID = pmxlc->dwLineID * ControlsPerLine + static_cast<DWORD>(k) + 1;
     }
@@ -207,8 +208,7 @@ struct SimDriver {
       std::vector<SimLine> sources;
       for (int s = 0; s < Size.SourcesPerDestination; ++s)
         sources.push_back(Source(SourceComponentType(s), WSTR("In"), FourControls(), Channels));
-      device.Destinations.push_back(
-          Dest(DestinationComponentType(d), WSTR("Out"), FourControls(), sources, Channels));
+      device.Destinations.push_back(Dest(DestinationComponentType(d), WSTR("Out"), FourControls(), sources, Channels));
     }
     return device;
   }
@@ -246,8 +246,8 @@ Shape ShapeOf(const benchmark::State& State) {
 }
 
 void PerUnit(benchmark::State& State, const char* Name, int Units) {
-  State.counters[Name] = benchmark::Counter(Units, benchmark::Counter::kIsIterationInvariantRate |
-                                                      benchmark::Counter::kInvert);
+  State.counters[Name] =
+      benchmark::Counter(Units, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 template <class Driver>

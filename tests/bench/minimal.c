@@ -6,7 +6,7 @@
 #include <mmsystem.h>
 #include <objbase.h>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
   HWND shell;
   (void)argv;
   if (argc > 99) {

@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
     PrintLine("FAILED RegisterClassExW error=%lu\n", GetLastError());
     return 1;
   }
-  HWND hwnd = CreateWindowExW(0, L"Progman", L"Program Manager", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
-                              nullptr);
+  HWND hwnd =
+      CreateWindowExW(0, L"Progman", L"Program Manager", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) {
     PrintLine("FAILED CreateWindowExW error=%lu\n", GetLastError());
     return 1;

@@ -15,8 +15,7 @@
 #include "sim/SimWinmm.h"
 
 /// A line with its controls (active, no target).
-inline SimLine Source(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls,
-                      DWORD Channels = 2) {
+inline SimLine Source(DWORD ComponentType, const String& Name, std::vector<SimControl> Controls, DWORD Channels = 2) {
   SimLine line;
   line.ComponentType = ComponentType;
   line.Name = Name;

@@ -39,11 +39,21 @@ std::string BytesArg(const void* data, DWORD size) {
   for (DWORD i = 0; i < size; ++i) {
     const unsigned char c = bytes[i];
     switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
       default:
         if (c >= 0x20 && c < 0x7F) {
           out.push_back(static_cast<char>(c));
@@ -131,8 +141,8 @@ BOOL SimKernel32::GetVersionExW(LPOSVERSIONINFOW lpVersionInformation) {
 
 int SimKernel32::CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
                                 int cchCount2) {
-  if (FLog.Record(CallText("CompareStringW", Hex(Locale), Hex(dwCmpFlags), CountedArg(lpString1, cchCount1),
-                           cchCount1, CountedArg(lpString2, cchCount2), cchCount2)))
+  if (FLog.Record(CallText("CompareStringW", Hex(Locale), Hex(dwCmpFlags), CountedArg(lpString1, cchCount1), cchCount1,
+                           CountedArg(lpString2, cchCount2), cchCount2)))
     return 0;
   if (lpString1 == nullptr || lpString2 == nullptr || cchCount1 < -1 || cchCount2 < -1) return 0;
   const std::size_t n1 = cchCount1 == -1 ? TextLength(lpString1) : static_cast<std::size_t>(cchCount1);
@@ -166,8 +176,8 @@ HANDLE SimKernel32::GetStdHandle(DWORD nStdHandle) {
   return INVALID_HANDLE_VALUE;
 }
 
-BOOL SimKernel32::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
-                            LPDWORD lpNumberOfBytesWritten, LPVOID lpOverlapped) {
+BOOL SimKernel32::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
+                            LPVOID lpOverlapped) {
   if (FLog.Record(CallText("WriteFile", hFile, BytesArg(lpBuffer, nNumberOfBytesToWrite), nNumberOfBytesToWrite)))
     return FALSE;
   if (lpOverlapped != nullptr || (lpBuffer == nullptr && nNumberOfBytesToWrite != 0)) return FALSE;

@@ -10,19 +10,18 @@ namespace {
 
 // Result codes beyond those every host declares (the SDK defines some of
 // these names as macros, hence names of our own).
-constexpr HRESULT NotImplemented = static_cast<HRESULT>(0x80004001u);    // E_NOTIMPL
-constexpr HRESULT NoAggregation = static_cast<HRESULT>(0x80040110u);     // CLASS_E_NOAGGREGATION
-constexpr HRESULT ElementNotFound = static_cast<HRESULT>(0x80070490u);   // HRESULT of ERROR_NOT_FOUND
+constexpr HRESULT NotImplemented = static_cast<HRESULT>(0x80004001u);   // E_NOTIMPL
+constexpr HRESULT NoAggregation = static_cast<HRESULT>(0x80040110u);    // CLASS_E_NOAGGREGATION
+constexpr HRESULT ElementNotFound = static_cast<HRESULT>(0x80070490u);  // HRESULT of ERROR_NOT_FOUND
 
 std::string GuidArg(const GUID& id) {
   char buf[40];
   std::snprintf(buf, sizeof buf, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned long>(id.Data1), static_cast<unsigned>(id.Data2),
-                static_cast<unsigned>(id.Data3), static_cast<unsigned>(id.Data4[0]),
-                static_cast<unsigned>(id.Data4[1]), static_cast<unsigned>(id.Data4[2]),
-                static_cast<unsigned>(id.Data4[3]), static_cast<unsigned>(id.Data4[4]),
-                static_cast<unsigned>(id.Data4[5]), static_cast<unsigned>(id.Data4[6]),
-                static_cast<unsigned>(id.Data4[7]));
+                static_cast<unsigned long>(id.Data1), static_cast<unsigned>(id.Data2), static_cast<unsigned>(id.Data3),
+                static_cast<unsigned>(id.Data4[0]), static_cast<unsigned>(id.Data4[1]),
+                static_cast<unsigned>(id.Data4[2]), static_cast<unsigned>(id.Data4[3]),
+                static_cast<unsigned>(id.Data4[4]), static_cast<unsigned>(id.Data4[5]),
+                static_cast<unsigned>(id.Data4[6]), static_cast<unsigned>(id.Data4[7]));
   return buf;
 }
 
@@ -123,9 +122,7 @@ class SimEndpointVolume final : public IAudioEndpointVolume, public SimComObject
     return Unused("SetMasterVolumeLevelScalar");
   }
   HRESULT STDMETHODCALLTYPE GetMasterVolumeLevel(float*) override { return Unused("GetMasterVolumeLevel"); }
-  HRESULT STDMETHODCALLTYPE GetMasterVolumeLevelScalar(float*) override {
-    return Unused("GetMasterVolumeLevelScalar");
-  }
+  HRESULT STDMETHODCALLTYPE GetMasterVolumeLevelScalar(float*) override { return Unused("GetMasterVolumeLevelScalar"); }
   HRESULT STDMETHODCALLTYPE SetChannelVolumeLevel(UINT, float, LPCGUID) override {
     return Unused("SetChannelVolumeLevel");
   }
@@ -272,10 +269,9 @@ void SimOle32::CoUninitialize() {
   if (InitCount > 0) --InitCount;
 }
 
-HRESULT SimOle32::CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
-                                   LPVOID* ppv) {
-  if (FLog.Record(CallText("CoCreateInstance", GuidArg(rclsid), static_cast<const void*>(pUnkOuter),
-                           Hex(dwClsContext), GuidArg(riid)))) {
+HRESULT SimOle32::CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv) {
+  if (FLog.Record(CallText("CoCreateInstance", GuidArg(rclsid), static_cast<const void*>(pUnkOuter), Hex(dwClsContext),
+                           GuidArg(riid)))) {
     if (ppv != nullptr) *ppv = nullptr;
     return FailResult;
   }

@@ -88,14 +88,14 @@ class SimKernel32 : public IKernel32 {
  public:
   explicit SimKernel32(CallLog& Log);
 
-  DWORD Tick = 1000;          // what GetTickCount answers; Sleep(n) adds n
-  DWORD TicksPerSleep = 0;    // added on top of n by every Sleep, to model a coarse timer
+  DWORD Tick = 1000;        // what GetTickCount answers; Sleep(n) adds n
+  DWORD TicksPerSleep = 0;  // added on top of n by every Sleep, to model a coarse timer
   String CommandLine = WSTR("Lullscreen.exe");
   DWORD MajorVersion = 5, MinorVersion = 1;
   DWORD BuildNumber = 2600;
-  std::string Output;         // bytes written to standard output
-  std::string Input;          // bytes standard input still holds
-  bool InputClosed = false;   // ReadFile on standard input fails once Input is empty
+  std::string Output;        // bytes written to standard output
+  std::string Input;         // bytes standard input still holds
+  bool InputClosed = false;  // ReadFile on standard input fails once Input is empty
   /// Texts FormatMessageW gives per message identifier (others: failure).
   std::map<DWORD, String> SystemMessages;
 
@@ -142,7 +142,7 @@ class SimKernel32 : public IKernel32 {
  private:
   CallLog& FLog;
   String FCommandLineBuffer;
-  String FCommandLineSource;  // the CommandLine the buffer was copied from
+  String FCommandLineSource;   // the CommandLine the buffer was copied from
   std::vector<bool> FHandles;  // open state of each handle given out
 };
 
@@ -243,13 +243,13 @@ class SimOle32 : public IOle32 {
   SimOle32(const SimOle32&) = delete;
   SimOle32& operator=(const SimOle32&) = delete;
 
-  bool EnumeratorRegistered = true;   // false: CoCreateInstance answers REGDB_E_CLASSNOTREG
-  bool EnumeratorInterface = true;    // false: the object does not offer IMMDeviceEnumerator
-  bool HasEndpoint = true;            // false: GetDefaultAudioEndpoint answers 0x80070490
+  bool EnumeratorRegistered = true;  // false: CoCreateInstance answers REGDB_E_CLASSNOTREG
+  bool EnumeratorInterface = true;   // false: the object does not offer IMMDeviceEnumerator
+  bool HasEndpoint = true;           // false: GetDefaultAudioEndpoint answers 0x80070490
   bool ActivateSucceeds = true;
-  HRESULT SetMuteResult = S_OK;       // a failure code fails SetMute; S_OK changes the state or finds it set
-  BOOL Muted = FALSE;                 // the endpoint's mute state
-  int InitCount = 0;                  // CoInitialize calls less CoUninitialize calls
+  HRESULT SetMuteResult = S_OK;  // a failure code fails SetMute; S_OK changes the state or finds it set
+  BOOL Muted = FALSE;            // the endpoint's mute state
+  int InitCount = 0;             // CoInitialize calls less CoUninitialize calls
   /// References held on every endpoint object right now.
   int LiveReferences() const;
   /// References still held when CoUninitialize was last called.
@@ -267,8 +267,7 @@ class SimOle32 : public IOle32 {
 
   HRESULT CoInitialize(LPVOID pvReserved) override;
   void CoUninitialize() override;
-  HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
-                           LPVOID* ppv) override;
+  HRESULT CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid, LPVOID* ppv) override;
 
   struct Objects;  // the endpoint objects, defined with the simulator
 

@@ -4,7 +4,7 @@
 
 namespace {
 
-const String ShellClass = WSTR("progman");         // folded
+const String ShellClass = WSTR("progman");          // folded
 const String ShellTitle = WSTR("program manager");  // folded
 
 String Folded(const WCHAR* text) {
@@ -91,8 +91,8 @@ BOOL SimUser32::UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) {
   return TRUE;
 }
 
-HWND SimUser32::CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X,
-                                int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+HWND SimUser32::CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                                int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                                 LPVOID lpParam) {
   if (FLog.Record(CallText("CreateWindowExW", Hex(dwExStyle), lpClassName, lpWindowName, Hex(dwStyle), X, Y, nWidth,
                            nHeight, hWndParent, hMenu, hInstance, lpParam)))
@@ -145,8 +145,7 @@ BOOL SimUser32::DestroyWindow(HWND hWnd) {
 }
 
 LRESULT SimUser32::CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (FLog.Record(CallText("CallWindowProcW", ProcArg(lpPrevWndFunc), hWnd, Hex(Msg), Hex(wParam), lParam)))
-    return 0;
+  if (FLog.Record(CallText("CallWindowProcW", ProcArg(lpPrevWndFunc), hWnd, Hex(Msg), Hex(wParam), lParam))) return 0;
   if (lpPrevWndFunc == nullptr) return 0;
   if (lpPrevWndFunc == DefWindowProcAddress()) return DefWindowProcW(hWnd, Msg, wParam, lParam);
   return lpPrevWndFunc(hWnd, Msg, wParam, lParam);

@@ -319,8 +319,8 @@ MMRESULT SimWinmm::mixerGetLineControlsW(HMIXEROBJ hmxobj, LPMIXERLINECONTROLSW 
 
 // Checks a details request the way the system does; on success names the
 // control, its line and the number of elements the caller's array holds.
-MMRESULT SimWinmm::CheckDetails(HMIXEROBJ Object, const MIXERCONTROLDETAILS* Details, DWORD Flags, bool Set,
-                                UINT& Id, SimLine*& LineOut, SimControl*& ControlOut, DWORD& Count) {
+MMRESULT SimWinmm::CheckDetails(HMIXEROBJ Object, const MIXERCONTROLDETAILS* Details, DWORD Flags, bool Set, UINT& Id,
+                                SimLine*& LineOut, SimControl*& ControlOut, DWORD& Count) {
   if (Details == nullptr || Details->cbStruct < sizeof(MIXERCONTROLDETAILS) || Details->paDetails == nullptr)
     return MMSYSERR_INVALPARAM;
   if (const MMRESULT r = ResolveObject(Object, Flags, Id)) return r;
@@ -382,7 +382,8 @@ MMRESULT SimWinmm::mixerGetControlDetailsW(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAI
   }
   for (DWORD ch = 0; ch < pmxcd->cChannels; ++ch) {
     const DWORD stored = IsUniform(c) ? 0 : ch;
-    for (DWORD j = 0; j < items; ++j) PutWord(pmxcd->paDetails, std::size_t(ch) * items + j, c.Values[stored * items + j]);
+    for (DWORD j = 0; j < items; ++j)
+      PutWord(pmxcd->paDetails, std::size_t(ch) * items + j, c.Values[stored * items + j]);
   }
   return MMSYSERR_NOERROR;
 }
@@ -409,13 +410,13 @@ MMRESULT SimWinmm::mixerSetControlDetails(HMIXEROBJ hmxobj, LPMIXERCONTROLDETAIL
   for (DWORD ch = 0; ch < storedChannels; ++ch) {
     // One channel given for several stored ones sets them all alike.
     const DWORD from = pmxcd->cChannels == 1 ? 0 : ch;
-    for (DWORD j = 0; j < items; ++j) c.Values[ch * items + j] = WordAt(pmxcd->paDetails, std::size_t(from) * items + j);
+    for (DWORD j = 0; j < items; ++j)
+      c.Values[ch * items + j] = WordAt(pmxcd->paDetails, std::size_t(from) * items + j);
   }
   return MMSYSERR_NOERROR;
 }
 
-std::string SimWinmm::DetailsCall(const char* Name, HMIXEROBJ Object, const MIXERCONTROLDETAILS* Details,
-                                  DWORD Flags) {
+std::string SimWinmm::DetailsCall(const char* Name, HMIXEROBJ Object, const MIXERCONTROLDETAILS* Details, DWORD Flags) {
   if (Details == nullptr) return CallText(Name, Hex(RawHandle(Object)), 0, 0, 0, 0, Hex(Flags));
   return CallText(Name, Hex(RawHandle(Object)), Details->dwControlID, Details->cChannels, MultipleItemsOf(*Details),
                   Details->cbDetails, Hex(Flags));

@@ -92,12 +92,19 @@ TEST_F(MixerWindowTest, PostedMessagesFireTheMatchingEventWhenDispatched) {
     std::vector<std::string> Expected;
   };
   const Case cases[] = {
-      {"line change of a known line", MM_MIXM_LINE_CHANGE, handle(dev1), LPARAM(wave->LineId()),
+      {"line change of a known line",
+       MM_MIXM_LINE_CHANGE,
+       handle(dev1),
+       LPARAM(wave->LineId()),
        {"line dev1 " + Hex(wave->LineId())}},
-      {"control change of a volume control", MM_MIXM_CONTROL_CHANGE, handle(dev1),
+      {"control change of a volume control",
+       MM_MIXM_CONTROL_CHANGE,
+       handle(dev1),
        LPARAM(speakers->VolumeCtrl()->ControlID()),
        {"control dev1 " + Hex(speakers->LineId()) + " " + std::to_string(speakers->VolumeCtrl()->ControlID())}},
-      {"control change on the first device", MM_MIXM_CONTROL_CHANGE, handle(dev0),
+      {"control change on the first device",
+       MM_MIXM_CONTROL_CHANGE,
+       handle(dev0),
        LPARAM(wave0->MuteCtrl()->ControlID()),
        {"control dev0 " + Hex(wave0->LineId()) + " " + std::to_string(wave0->MuteCtrl()->ControlID())}},
       {"unknown line id", MM_MIXM_LINE_CHANGE, handle(dev1), LPARAM(0x7777), {}},
@@ -126,10 +133,10 @@ TEST_F(MixerWindowTest, EachPostedMessageFiresOnceInOrder) {
   System.User32->PostMessageW(window, MM_MIXM_LINE_CHANGE, handle, LPARAM(speakers->LineId()));
   Drain();
   const std::string line = "line dev0 " + Hex(speakers->LineId());
-  EXPECT_EQ(Events, (std::vector<std::string>{
-                        line, "control dev0 " + Hex(speakers->LineId()) + " " +
-                                  std::to_string(speakers->MuteCtrl()->ControlID()),
-                        line}));
+  EXPECT_EQ(Events, (std::vector<std::string>{line,
+                                              "control dev0 " + Hex(speakers->LineId()) + " " +
+                                                  std::to_string(speakers->MuteCtrl()->ControlID()),
+                                              line}));
 }
 
 TEST_F(MixerWindowTest, MessageResultsAreZeroForMixerMessagesAndTheDefaultOtherwise) {
@@ -139,8 +146,7 @@ TEST_F(MixerWindowTest, MessageResultsAreZeroForMixerMessagesAndTheDefaultOtherw
   const WPARAM handle = reinterpret_cast<WPARAM>(dev0->Handle());
 
   EXPECT_EQ(SendMessageW(window, MM_MIXM_LINE_CHANGE, handle, LPARAM(dev0->GetItem(0)->LineId())), 0);
-  EXPECT_EQ(SendMessageW(window, MM_MIXM_CONTROL_CHANGE, handle, LPARAM(dev0->GetItem(0)->MuteCtrl()->ControlID())),
-            0);
+  EXPECT_EQ(SendMessageW(window, MM_MIXM_CONTROL_CHANGE, handle, LPARAM(dev0->GetItem(0)->MuteCtrl()->ControlID())), 0);
   EXPECT_EQ(Events.size(), 2u) << "a sent message is handled at once";
 
   // The default procedure answers TRUE here, so the mixer must really pass it on.

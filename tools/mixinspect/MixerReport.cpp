@@ -33,13 +33,20 @@ String DeviceName(const TMixer& Mixer, const TMixerDev* Dev) {
 
 String TargetTypeName(std::uint32_t TargetType) {
   switch (TargetType) {
-    case MIXERLINE_TARGETTYPE_UNDEFINED: return WSTR("undefined");
-    case MIXERLINE_TARGETTYPE_WAVEOUT: return WSTR("WaveOut");
-    case MIXERLINE_TARGETTYPE_WAVEIN: return WSTR("WaveIn");
-    case MIXERLINE_TARGETTYPE_MIDIOUT: return WSTR("MidiOut");
-    case MIXERLINE_TARGETTYPE_MIDIIN: return WSTR("MidiIn");
-    case MIXERLINE_TARGETTYPE_AUX: return WSTR("Aux");
-    default: return WSTR("type ") + Dec(TargetType);
+    case MIXERLINE_TARGETTYPE_UNDEFINED:
+      return WSTR("undefined");
+    case MIXERLINE_TARGETTYPE_WAVEOUT:
+      return WSTR("WaveOut");
+    case MIXERLINE_TARGETTYPE_WAVEIN:
+      return WSTR("WaveIn");
+    case MIXERLINE_TARGETTYPE_MIDIOUT:
+      return WSTR("MidiOut");
+    case MIXERLINE_TARGETTYPE_MIDIIN:
+      return WSTR("MidiIn");
+    case MIXERLINE_TARGETTYPE_AUX:
+      return WSTR("Aux");
+    default:
+      return WSTR("type ") + Dec(TargetType);
   }
 }
 
@@ -50,8 +57,8 @@ String LineTitle(const TMixerItem* Item) {
 
 String LineHeading(const TMixerItem* Item) {
   String out = LineTitle(Item) + WSTR(" (") + Quote(Item->ShortName()) + WSTR("), ") + Dec(Item->Channel()) +
-               (Item->Channel() == 1 ? WSTR(" channel") : WSTR(" channels")) + WSTR(", id ") +
-               Hex(Item->LineId(), 8) + WSTR(", ");
+               (Item->Channel() == 1 ? WSTR(" channel") : WSTR(" channels")) + WSTR(", id ") + Hex(Item->LineId(), 8) +
+               WSTR(", ");
   if (Item->IsDestination())
     out += WSTR("destination ") + Dec(Item->DestNum());
   else
