@@ -27,9 +27,12 @@ class IWinmm {
 };
 
 /// Closes a mixer handle through the seam: the releaser of TMixerHandle.
+/// Without mixer functions (a device made outside a mixer) there is nothing to call.
 struct TMixerHandleClose {
   IWinmm* Winmm;
-  void operator()(HMIXER Handle) const { Winmm->mixerClose(Handle); }
+  void operator()(HMIXER Handle) const {
+    if (Winmm != nullptr) Winmm->mixerClose(Handle);
+  }
 };
 /// An open mixer handle, closed when its owner goes.
 using TMixerHandle = TUnique<HMIXER, TMixerHandleClose>;
