@@ -8,6 +8,16 @@ void TConsole::WriteLine(const String& Text) {
 }
 
 bool TConsole::TryWriteLine(const String& Text) {
+  const HANDLE output = FKernel32.GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0;
+  if (FKernel32.GetConsoleMode(output, &mode) != 0) {
+    // A console shows UTF-16 as it is, whatever its code page.
+    const String line = Text + WSTR("\r\n");
+    DWORD done = 0;
+    const DWORD length = static_cast<DWORD>(line.size());
+    return FKernel32.WriteConsoleW(output, line.data(), length, &done, nullptr) != 0 && done == length;
+  }
+  // Redirected to a file or a pipe: bytes in the ANSI code page.
   std::string bytes;
   if (!Text.empty()) {
     const int length = static_cast<int>(Text.size());
@@ -21,7 +31,6 @@ bool TConsole::TryWriteLine(const String& Text) {
   }
   // The line end goes out with the text, byte for byte: no text-mode translation.
   bytes += "\r\n";
-  const HANDLE output = FKernel32.GetStdHandle(STD_OUTPUT_HANDLE);
   DWORD done = 0;
   const DWORD size = static_cast<DWORD>(bytes.size());
   return FKernel32.WriteFile(output, bytes.data(), size, &done, nullptr) != 0 && done == size;

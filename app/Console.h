@@ -1,5 +1,6 @@
-// Console lines over the standard handles: UTF-16 text converted to the ANSI
-// code page, each line ended by exactly one CR LF.
+// Console lines over the standard handles, each ended by exactly one CR LF:
+// UTF-16 text as it is on a console, converted to the ANSI code page when
+// standard output is redirected to a file or a pipe.
 #pragma once
 
 #include "core/Exception.h"

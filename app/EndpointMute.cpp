@@ -68,17 +68,14 @@ void GetEndpointVolume(const TPlatform& Platform, TComPtr<IAudioEndpointVolume>&
 }
 
 void EndpointMute(const TPlatform& Platform, bool MuteOn, TConsole& Console) {
-  Platform.Ole32->CoInitialize(nullptr);
-  {
-    TComPtr<IAudioEndpointVolume> EndpointVolume;
-    GetEndpointVolume(Platform, EndpointVolume);
-    if (!EndpointVolume)
-      Console.WriteLine(WSTR("SetMuteError"));
-    else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &MMDeviceApi::GUID_NULL)))
-      Console.WriteLine(WSTR("SetMuteError"));
-  }
-  // Every reference of the step is gone before COM is.
-  Platform.Ole32->CoUninitialize();
+  // Every reference of the step goes before COM does, on every way out.
+  const TComApartment apartment(SUCCEEDED(Platform.Ole32->CoInitialize(nullptr)) ? Platform.Ole32 : nullptr, {});
+  TComPtr<IAudioEndpointVolume> EndpointVolume;
+  GetEndpointVolume(Platform, EndpointVolume);
+  if (!EndpointVolume)
+    Console.WriteLine(WSTR("SetMuteError"));
+  else if (FAILED(EndpointVolume->SetMute(MuteOn ? 1 : 0, &MMDeviceApi::GUID_NULL)))
+    Console.WriteLine(WSTR("SetMuteError"));
 }
 
 }  // namespace Endpoint

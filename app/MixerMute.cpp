@@ -6,7 +6,7 @@
 
 void MixerMute(const TPlatform& Platform, bool MuteOn) {
   // Owned here, so an exception in the walk still closes the devices.
-  const auto MuteMixer = std::make_unique<TMixer>(Platform);
+  const auto MuteMixer = std::make_unique<TMixer>(Platform.Mixer);
   MuteMixer->Target()->SetControlType(TMixerControlTypes{ctMute});
   MuteMixer->Target()->SetLineType(MixerSourceLineTypes + MixerDestLineTypes);
   MuteMixer->Scan();

@@ -81,12 +81,26 @@ TMixerDev* TMixer::DevOfName(const String& Name) const {
 }
 
 TMixerDev* TMixer::AddDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options) {
-  // Until a device owns the handle, nothing else would ever close it.
-  TMixerHandle owner(Handle, TMixerHandleClose{FPlatform.Winmm});
-  std::unique_ptr<TMixerDev> dev = CreateDev(Handle, MixerCaps, Options);
-  owner.Detach();
+  // The handle has one owner at every moment: this mixer, until the device
+  // takes it as the last step of its construction (TakeHandle); the mixer
+  // closes it if no device took it.
+  FPendingHandle = TMixerHandle(Handle, TMixerHandleClose{FPlatform.Winmm});
+  std::unique_ptr<TMixerDev> dev;
+  try {
+    dev = CreateDev(Handle, MixerCaps, Options);
+  } catch (...) {
+    FPendingHandle.Reset();
+    throw;
+  }
+  FPendingHandle.Reset();
   DevList.push_back(std::move(dev));
   return DevList.back().get();
+}
+
+TMixerHandle TMixer::TakeHandle(HMIXER Handle) {
+  if (FPendingHandle && FPendingHandle.Get() == Handle) return std::move(FPendingHandle);
+  // A device made outside a scan owns the handle it was given from then on.
+  return TMixerHandle(Handle, TMixerHandleClose{FPlatform.Winmm});
 }
 
 std::unique_ptr<TMixerDev> TMixer::CreateDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options) {

@@ -112,6 +112,8 @@ class TMixer {
   friend class TMixerDev;           // a device asks the factories for its lines and controls
   friend class TMixerNotifyWindow;  // the library's own window hands its messages to WndProc
 
+  /// The owner of a handle being given to a new device (see AddDev).
+  TMixerHandle TakeHandle(HMIXER Handle);
   /// The library's own window's handling of one message.
   LRESULT WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 
@@ -135,4 +137,5 @@ class TMixer {
   std::unique_ptr<TMixerTarget> FTarget;
   TMixerOptions FOptions;
   std::unique_ptr<TMixerNotifyWindow> FNotifyWindow;
+  TMixerHandle FPendingHandle;
 };

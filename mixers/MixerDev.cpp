@@ -5,8 +5,11 @@
 #include "mixers/Mixer.h"
 
 TMixerDev::TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options)
-    : FMixer(AMixer), FHandle(Handle, TMixerHandleClose{AMixer != nullptr ? AMixer->Platform().Winmm : nullptr}) {
+    : FMixer(AMixer) {
   if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, MAXPNAMELEN - 1, FName);
+  // Last, after everything that can fail: a constructor that throws has not
+  // taken the handle, and whoever gave it still closes it.
+  FHandle = AMixer != nullptr ? AMixer->TakeHandle(Handle) : TMixerHandle(Handle, TMixerHandleClose{nullptr});
 }
 
 TMixerDev::~TMixerDev() {

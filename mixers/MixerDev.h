@@ -16,7 +16,7 @@ class TMixer;
 class TMixerDev {
  public:
   TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options);
-  /// Frees the lines and controls, then closes the handle, which the device owns from its construction.
+  /// Frees the lines and controls, then closes the handle, which the device owns once constructed.
   virtual ~TMixerDev();
   TMixerDev(const TMixerDev&) = delete;
   TMixerDev& operator=(const TMixerDev&) = delete;

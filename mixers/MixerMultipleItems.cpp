@@ -58,7 +58,7 @@ int TMixerMultipleItems::IndexOfParam2(std::uint32_t Param) const {
 
 int TMixerMultipleItems::IndexOfName(const String& Name) const {
   if (FList.empty() || FItem == nullptr || FItem->Device() == nullptr || FItem->Device()->Mixer() == nullptr) return -1;
-  IKernel32* kernel32 = FItem->Device()->Mixer()->Platform().Kernel32;
+  IMixerKernel32* kernel32 = FItem->Device()->Mixer()->Platform().Kernel32;
   if (kernel32 == nullptr) return -1;
   for (std::size_t i = 0; i < FList.size(); ++i) {
     const String& itemName = FList[i].Name;

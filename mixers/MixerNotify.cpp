@@ -1,93 +1,106 @@
 // The library's own notification window and the routing of the two mixer
 // change messages to the events of the TMixer that owns the window.
 #include <atomic>
-#include <map>
-#include <new>
 
 #include "mixers/Mixer.h"
 #include "mixers/MixerNotifyWindow.h"
 
 namespace {
 
-// Which TMixer each of the library's windows belongs to. The window procedure
-// is shared by every mixer, and the seam offers no per-window storage, so the
-// link is kept here from WM_NCCREATE until WM_NCDESTROY. A window's messages
-// are dispatched on the thread that created it, so each thread keeps its own
-// links and no lock is needed.
-std::map<HWND, TMixer*>& Windows() {
-  thread_local std::map<HWND, TMixer*> windows;
-  return windows;
-}
+// The first of the library's windows that this thread made. A window's
+// messages are dispatched on the thread that created it, so each thread keeps
+// its own list and no lock is needed. A plain pointer: a thread-local object
+// with a destructor would need a runtime service that old systems lack.
+thread_local TMixerNotifyWindow* ThreadWindows = nullptr;
 
-TMixer* MixerOfWindow(HWND Window) {
-  const auto found = Windows().find(Window);
-  return found != Windows().end() ? found->second : nullptr;
-}
-
-// False when memory for the link runs out.
-bool LinkWindow(HWND Window, TMixer* Mixer) noexcept {
-  try {
-    Windows()[Window] = Mixer;
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-}
-
-void UnlinkWindow(HWND Window) { Windows().erase(Window); }
-
-// Window classes are per process; every mixer registers one under a name of its own.
-String NewWindowClassName() {
+// Window classes are per process and per module: every mixer registers one of
+// its own, under a name that also carries the module, so that two modules of
+// one process that both link the library never ask for the same class.
+String NewWindowClassName(HINSTANCE Module) {
   static std::atomic<unsigned> next{0};
-  return WSTR("TMixerNotifyWindow.") + DecimalText(next.fetch_add(1));
+  return WSTR("TMixerNotifyWindow.") + HexText(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(Module)), 8) +
+         WSTR(".") + DecimalText(next.fetch_add(1));
 }
 
 }  // namespace
 
 TMixerNotifyWindow::TMixerNotifyWindow(TMixer& Mixer) : FMixer(Mixer), FUser32(*Mixer.Platform().User32) {}
 
+TMixerNotifyWindow::~TMixerNotifyWindow() {
+  FWindow.Reset();
+  // A window that would not go away must not reach this object any more.
+  Unlink();
+}
+
 HWND TMixerNotifyWindow::Open() {
   if (FWindow) return FWindow.Get();
-  const TMixerPlatform& platform = FMixer.Platform();
+  const HINSTANCE module = FMixer.Platform().Module;
   if (!FClass) {
-    if (FClassName.empty()) FClassName = NewWindowClassName();
-    FInstance = platform.Kernel32 != nullptr ? platform.Kernel32->GetModuleHandleW(nullptr) : nullptr;
+    if (FClassName.empty()) FClassName = NewWindowClassName(module);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &TMixerNotifyWindow::Procedure;
-    windowClass.hInstance = FInstance;
+    windowClass.hInstance = module;
     windowClass.lpszClassName = FClassName.c_str();
     const ATOM atom = FUser32.RegisterClassExW(&windowClass);
     if (atom == 0) return nullptr;
-    FClass = TUnique<ATOM, TClassRelease>(atom, TClassRelease{&FUser32, &FClassName, FInstance});
+    FClass = TUnique<ATOM, TClassRelease>(atom, TClassRelease{&FUser32, &FClassName, module});
   }
-  // Not visible and of no size: it exists only to receive posted messages.
-  const HWND window = FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                              FInstance, &FMixer);
+  // A message-only window: it receives posted messages and nothing the system
+  // broadcasts to top-level windows, which would wait on a thread that may
+  // never dispatch.
+  const HWND window = FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                              module, this);
   FWindow = TUnique<HWND, TWindowRelease>(window, TWindowRelease{&FUser32});
+  // A creation that failed after WM_NCCREATE may leave no WM_NCDESTROY behind.
+  if (window == nullptr) Unlink();
   return window;
 }
 
 void TMixerNotifyWindow::TWindowRelease::operator()(HWND Window) const {
   User32->DestroyWindow(Window);
   // A window that failed to go away must not reach its mixer any more.
-  UnlinkWindow(Window);
+  if (TMixerNotifyWindow* owner = Find(Window)) owner->Unlink();
+}
+
+TMixerNotifyWindow* TMixerNotifyWindow::Find(HWND Window) {
+  for (TMixerNotifyWindow* w = ThreadWindows; w != nullptr; w = w->FNextLinked)
+    if (w->FLinked == Window) return w;
+  return nullptr;
+}
+
+void TMixerNotifyWindow::Link(HWND Window) {
+  Unlink();
+  FLinked = Window;
+  FNextLinked = ThreadWindows;
+  ThreadWindows = this;
+}
+
+void TMixerNotifyWindow::Unlink() {
+  if (FLinked == nullptr) return;
+  for (TMixerNotifyWindow** at = &ThreadWindows; *at != nullptr; at = &(*at)->FNextLinked) {
+    if (*at == this) {
+      *at = FNextLinked;
+      break;
+    }
+  }
+  FLinked = nullptr;
+  FNextLinked = nullptr;
 }
 
 LRESULT CALLBACK TMixerNotifyWindow::Procedure(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
-  TMixer* mixer = MixerOfWindow(Window);
-  if (mixer == nullptr && Msg == WM_NCCREATE && lParam != 0) {
+  TMixerNotifyWindow* self = Find(Window);
+  if (self == nullptr && Msg == WM_NCCREATE && lParam != 0) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-    mixer = static_cast<TMixer*>(create->lpCreateParams);
-    // Nothing may unwind through the system's window code: a window that
-    // cannot be linked to its mixer is refused, and CreateWindowExW fails.
-    if (mixer != nullptr && !LinkWindow(Window, mixer)) return FALSE;
+    self = static_cast<TMixerNotifyWindow*>(create->lpCreateParams);
+    // Linking takes no memory, so nothing can fail or unwind through the system's window code here.
+    if (self != nullptr) self->Link(Window);
   }
-  // Only a message sent before WM_NCCREATE finds no mixer; the answer 0 is
+  // Only a message sent before WM_NCCREATE finds no window; the answer 0 is
   // the harmless one for those.
-  if (mixer == nullptr) return 0;
-  const LRESULT result = mixer->WndProc(Window, Msg, wParam, lParam);
-  if (Msg == WM_NCDESTROY) UnlinkWindow(Window);
+  if (self == nullptr) return 0;
+  const LRESULT result = self->FMixer.WndProc(Window, Msg, wParam, lParam);
+  if (Msg == WM_NCDESTROY) self->Unlink();
   return result;
 }
 
@@ -100,7 +113,7 @@ LRESULT TMixer::WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam) {
       DoControlChange(reinterpret_cast<HMIXER>(wParam), static_cast<std::uint32_t>(lParam));
       return 0;
     default:
-      return FPlatform.User32->CallWindowProcW(FPlatform.DefWindowProc, Window, Msg, wParam, lParam);
+      return FPlatform.User32->CallWindowProcW(FPlatform.DefaultWindowProc, Window, Msg, wParam, lParam);
   }
 }
 

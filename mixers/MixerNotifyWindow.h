@@ -1,5 +1,5 @@
-// The mixer library's own notification window: an invisible window of no
-// size, of a window class of its own that is registered at the first need and
+// The mixer library's own notification window: a message-only window, of a
+// window class of its own that is registered at the first need and
 // unregistered when this object goes. Every message it receives goes to the
 // WndProc of its TMixer.
 #pragma once
@@ -14,7 +14,7 @@ class TMixerNotifyWindow {
  public:
   explicit TMixerNotifyWindow(TMixer& Mixer);
   /// Destroys the window, then unregisters the class.
-  ~TMixerNotifyWindow() = default;
+  ~TMixerNotifyWindow();
   TMixerNotifyWindow(const TMixerNotifyWindow&) = delete;
   TMixerNotifyWindow& operator=(const TMixerNotifyWindow&) = delete;
 
@@ -27,23 +27,29 @@ class TMixerNotifyWindow {
 
  private:
   struct TClassRelease {
-    IUser32* User32;
+    IMixerUser32* User32;
     const String* Name;
     HINSTANCE Instance;
     void operator()(ATOM) const { User32->UnregisterClassW(Name->c_str(), Instance); }
   };
   struct TWindowRelease {
-    IUser32* User32;
+    IMixerUser32* User32;
     void operator()(HWND Window) const;
   };
 
   static LRESULT CALLBACK Procedure(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
+  /// The window of this thread's that Window is, or null.
+  static TMixerNotifyWindow* Find(HWND Window);
+  void Link(HWND Window);
+  void Unlink();
 
   TMixer& FMixer;
-  IUser32& FUser32;
+  IMixerUser32& FUser32;
   String FClassName;
-  HINSTANCE FInstance = nullptr;
   // Declared in this order so that the window goes before its class.
   TUnique<ATOM, TClassRelease> FClass;
   TUnique<HWND, TWindowRelease> FWindow;
+  // The thread's windows form a list, linked from WM_NCCREATE to WM_NCDESTROY.
+  HWND FLinked = nullptr;
+  TMixerNotifyWindow* FNextLinked = nullptr;
 };

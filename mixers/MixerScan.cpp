@@ -61,7 +61,10 @@ bool TMixer::ScanDestination(TMixerDev& Dev, DWORD Destination, const TScanFilte
   // The destination is asked for again as the first of its lines. A source
   // names it as DestItem, so a destination without controls of its own stays
   // while one of its sources does.
+  // The count is read as signed: a destination that reports 2^31 or more
+  // connections has a negative count, and then not even itself is read again.
   const auto connections = static_cast<std::int32_t>(line.cConnections);
+  if (connections < 0) return true;
   TMixerItem* destItem = ScanLine(Dev, Destination, -1, nullptr, Filter);
   int kept = 0;
   for (std::int32_t s = 0; s < connections; ++s)

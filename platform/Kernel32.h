@@ -1,4 +1,5 @@
-// The kernel32 functions the project calls, as a seam.
+// The kernel32 functions the program calls, as a seam. The mixer library has
+// a seam of its own size (platform/MixerKernel32.h).
 #pragma once
 
 #include "core/Unique.h"
@@ -19,9 +20,6 @@ class IKernel32 {
   virtual BOOL SetSystemPowerState(BOOL fSuspend, BOOL fForce) = 0;
   /// Fills the version record whose size field is set; nonzero on success.
   virtual BOOL GetVersionExW(LPOSVERSIONINFOW lpVersionInformation) = 0;
-  /// Compares two strings in a locale: CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN, or 0 on failure.
-  virtual int CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
-                             int cchCount2) = 0;
   /// The process's command line as the system holds it.
   virtual LPWSTR GetCommandLineW() = 0;
   /// A standard device's handle; INVALID_HANDLE_VALUE on failure, 0 when there is none.
@@ -29,6 +27,11 @@ class IKernel32 {
   /// Writes bytes to a file or device; nonzero on success.
   virtual BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                          LPVOID lpOverlapped) = 0;
+  /// The input or output mode of a console handle; nonzero only when the handle is a console.
+  virtual BOOL GetConsoleMode(HANDLE hConsoleHandle, LPDWORD lpMode) = 0;
+  /// Writes UTF-16 text to a console; nonzero on success.
+  virtual BOOL WriteConsoleW(HANDLE hConsoleOutput, LPCVOID lpBuffer, DWORD nNumberOfCharsToWrite,
+                             LPDWORD lpNumberOfCharsWritten, LPVOID lpReserved) = 0;
   /// Reads bytes from a file or device; nonzero on success, with 0 bytes read at the end of input.
   virtual BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                         LPVOID lpOverlapped) = 0;
@@ -39,8 +42,6 @@ class IKernel32 {
   /// Formats a system message into the buffer; its length in characters, 0 on failure.
   virtual DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
                                DWORD nSize, void* Arguments) = 0;
-  /// The handle of a loaded module (0 for the program itself).
-  virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
   /// The calling thread's identifier.
   virtual DWORD GetCurrentThreadId() = 0;
   /// Starts a thread running lpStartAddress(lpParameter); its handle, or 0 on failure.

@@ -1,19 +1,26 @@
 // The seams the mixer library calls: the mixer functions, the library's
-// notification window, and the comparison of list-item names.
+// notification window, and the comparison of list-item names. Nothing else of
+// the system's: a program that links the library imports no more than these.
 // The system's adapters exist only in Windows builds.
 #pragma once
 
-#include "platform/Kernel32.h"
-#include "platform/User32.h"
+#include "platform/MixerKernel32.h"
+#include "platform/MixerUser32.h"
 #include "platform/Winmm.h"
 
 struct TMixerPlatform {
-  IKernel32* Kernel32;
-  IUser32* User32;
+  IMixerKernel32* Kernel32;
+  IMixerUser32* User32;
   IWinmm* Winmm;
   /// The system's default window procedure, as handed to CallWindowProcW.
-  WNDPROC DefWindowProc;
+  WNDPROC DefaultWindowProc;
+  /// The module that holds the library's window procedure, which registers its window class.
+  HINSTANCE Module;
 };
 
 /// The adapters that forward to the running system (Windows builds only).
+/// winmm is loaded from the system folder at the first mixer call.
 TMixerPlatform SystemMixerPlatform();
+/// False when the system's mixer functions cannot be loaded: the mixer then
+/// answers as a system without mixer devices (Windows builds only).
+bool SystemMixerAvailable();

@@ -1,13 +1,18 @@
 // The set of seams a caller hands to the code that acts on the machine: the
-// mixer library's, and the token and COM functions only the program uses.
-// The system's adapters exist only in Windows builds.
+// mixer library's, and the kernel32, user32, token and COM functions only the
+// program uses. The system's adapters exist only in Windows builds.
 #pragma once
 
 #include "platform/Advapi32.h"
+#include "platform/Kernel32.h"
 #include "platform/MixerPlatform.h"
 #include "platform/Ole32.h"
+#include "platform/User32.h"
 
-struct TPlatform : TMixerPlatform {
+struct TPlatform {
+  TMixerPlatform Mixer;
+  IKernel32* Kernel32;
+  IUser32* User32;
   IAdvapi32* Advapi32;
   IOle32* Ole32;
 };

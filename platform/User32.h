@@ -1,4 +1,5 @@
-// The user32 functions the project calls, as a seam.
+// The user32 functions the program calls, as a seam. The mixer library's
+// window functions are a seam of their own (platform/MixerUser32.h).
 #pragma once
 
 #include "platform/WinTypes.h"
@@ -14,22 +15,6 @@ class IUser32 {
   virtual BOOL LockWorkStation() = 0;
   /// Asks the system to log off, shut down or restart; nonzero when the request was made.
   virtual BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) = 0;
-
-  // The mixer library's notification window.
-  /// Registers a window class; its atom, or 0 on failure.
-  virtual ATOM RegisterClassExW(const WNDCLASSEXW* lpwcx) = 0;
-  /// Unregisters a window class; nonzero on success.
-  virtual BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) = 0;
-  /// Creates a window; 0 on failure.
-  virtual HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                               int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
-                               LPVOID lpParam) = 0;
-  /// Destroys a window; nonzero on success.
-  virtual BOOL DestroyWindow(HWND hWnd) = 0;
-  /// Passes a message to a window procedure and returns its result.
-  virtual LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
-  /// The system's default handling of a message.
-  virtual LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
 
   // A message loop, for programs that receive the mixer library's events.
   /// Waits for the next message of the thread's queue; 0 for WM_QUIT, -1 on failure, else nonzero.

@@ -41,6 +41,8 @@ using LONG_PTR = std::intptr_t;
 using WPARAM = UINT_PTR;
 using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;
+using INT_PTR = std::intptr_t;
+using FARPROC = INT_PTR (*)();
 using HRESULT = std::int32_t;
 using MMRESULT = UINT;
 using MMVERSION = UINT;
@@ -263,6 +265,7 @@ constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x00000200;
 constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
 constexpr DWORD FORMAT_MESSAGE_ARGUMENT_ARRAY = 0x00002000;
 
+constexpr UINT MAX_PATH = 260;
 // Window styles.
 constexpr DWORD WS_POPUP = 0x80000000u;
 constexpr DWORD WS_OVERLAPPED = 0x00000000u;

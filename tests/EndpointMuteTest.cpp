@@ -94,7 +94,7 @@ TEST(EndpointMuteTest, ReportsFailuresOnceAndGoesOn) {
   }
 }
 
-TEST(EndpointMuteTest, EnumeratorFailuresRaiseAndLeaveComAlone) {
+TEST(EndpointMuteTest, EnumeratorFailuresRaiseAfterEverythingIsLeft) {
   struct Case {
     const char* Name;
     bool Registered;
@@ -132,9 +132,31 @@ TEST(EndpointMuteTest, EnumeratorFailuresRaiseAndLeaveComAlone) {
       EXPECT_EQ(Narrow(e.ClassName()), c.ClassName) << c.Name;
       EXPECT_EQ(Narrow(e.Message()), Narrow(c.Message)) << c.Name;
     }
-    EXPECT_EQ(sim.Log.Count("CoUninitialize"), 0u) << c.Name;
-    EXPECT_EQ(sim.Ole32.LiveReferences(), 0) << c.Name;
+    EXPECT_EQ(sim.Log.Count("CoUninitialize"), 1u) << c.Name;
+    EXPECT_EQ(sim.Ole32.ReferencesAtUninitialize, 0) << c.Name;
+    EXPECT_EQ(sim.Ole32.InitCount, 0) << c.Name;
     EXPECT_EQ(sim.Kernel32.Output, "") << c.Name;
+  }
+}
+
+// The apartment is left exactly when this step entered it: a repeated
+// initialisation (S_FALSE) is undone too, a failed one never.
+TEST(EndpointMuteTest, UndoesOnlyAnInitialisationThatSucceeded) {
+  struct Case {
+    const char* Name;
+    bool InitFails;
+    std::size_t Uninitialize;
+  };
+  const Case cases[] = {{"already initialised: S_FALSE", false, 1}, {"initialisation fails", true, 0}};
+  for (const Case& c : cases) {
+    SimSystem sim;
+    sim.Ole32.InitCount = 1;  // the thread's own apartment, from before the step
+    if (c.InitFails) sim.Log.FailNamed("CoInitialize");
+    TConsole console(sim.Kernel32);
+    EndpointMute(sim.Platform(), true, console);
+    EXPECT_TRUE(sim.Ole32.Muted) << c.Name;
+    EXPECT_EQ(sim.Log.Count("CoUninitialize"), c.Uninitialize) << c.Name;
+    EXPECT_EQ(sim.Ole32.InitCount, 1) << c.Name << ": the thread's own apartment stays";
   }
 }
 

@@ -42,7 +42,7 @@ class OpenDev : public TMixerDev {
 
 class TracingMixer : public TMixer {
  public:
-  TracingMixer(const TPlatform& Platform, Trail& T) : TMixer(Platform), FTrail(T) {}
+  TracingMixer(const TMixerPlatform& Platform, Trail& T) : TMixer(Platform), FTrail(T) {}
   OpenDev* Dev(int Index) const { return static_cast<OpenDev*>(GetDevice(Index)); }
 
  protected:
@@ -84,7 +84,7 @@ struct MixerDevTest : ::testing::Test {
   void SetUp() override {
     Sys.Winmm.AddDevice(LookupDevice(WSTR("Card")));
     Sys.Winmm.AddDevice(LookupDevice(WSTR("Other")));
-    Mixer = std::make_unique<TracingMixer>(Sys.Platform(), T);
+    Mixer = std::make_unique<TracingMixer>(Sys.MixerPlatform(), T);
     Mixer->Target()->SetLineType(MixerSourceLineTypes + MixerDestLineTypes);
     Mixer->SetEnableInvalidItem(true);
     Mixer->Scan();
@@ -262,7 +262,7 @@ class ExtendedClearDev : public TMixerDev {
 
 class ExtendedClearMixer : public TMixer {
  public:
-  ExtendedClearMixer(const TPlatform& Platform, std::vector<std::string>& Events, const CallLog& Log)
+  ExtendedClearMixer(const TMixerPlatform& Platform, std::vector<std::string>& Events, const CallLog& Log)
       : TMixer(Platform), FEvents(Events), FLog(Log) {}
 
  protected:
@@ -289,7 +289,7 @@ TEST(MixerDevClear, OverrideRunsWhenTheMixerFreesItsDevices) {
     sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
     sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Two")));
     std::vector<std::string> events;
-    auto mixer = std::make_unique<ExtendedClearMixer>(sys.Platform(), events, sys.Log);
+    auto mixer = std::make_unique<ExtendedClearMixer>(sys.MixerPlatform(), events, sys.Log);
     mixer->Scan();
     sys.Log.Clear();
     if (c.ByDestruction)

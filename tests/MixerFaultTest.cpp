@@ -177,7 +177,7 @@ void RunFailing(const Machine& M, const Setting& S, std::size_t Position, const 
   const bool closeFails = CallLog::NameOf(Clean.Calls[Position]) == "mixerClose";
   const auto leaked = [&] { return closeFails && Position < sys.Log.Calls().size() ? 1u : 0u; };
   {
-    TMixer mixer(sys.Platform());
+    TMixer mixer(sys.MixerPlatform());
     Configure(mixer, S);
     for (int round = 0; round < 2; ++round) {
       mixer.Scan();
@@ -206,7 +206,7 @@ TEST(MixerFaultTest, EveryCallOfTwoScansFailingInTurn) {
       {
         SimSystem sys;
         machine.Build(sys.Winmm);
-        TMixer mixer(sys.Platform());
+        TMixer mixer(sys.MixerPlatform());
         Configure(mixer, setting);
         mixer.Scan();
         clean.FirstScanCalls = sys.Log.Calls().size();

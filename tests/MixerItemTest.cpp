@@ -53,7 +53,7 @@ class MixerItemTest : public ::testing::Test {
   // Scans one device with every line and control type admitted; the log starts empty afterwards.
   void Scan(SimDevice Device, std::map<String, DWORD> HugeItems = {}) {
     Sim.Winmm.AddDevice(std::move(Device));
-    Mixer = std::make_unique<TweakMixer>(Sim.Platform());
+    Mixer = std::make_unique<TweakMixer>(Sim.MixerPlatform());
     Mixer->HugeItems = std::move(HugeItems);
     auto target = std::make_unique<TMixerTarget>();
     target->SetLineType(MixerSourceLineTypes + MixerDestLineTypes);

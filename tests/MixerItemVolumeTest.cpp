@@ -47,7 +47,7 @@ class MixerItemVolumeTest : public ::testing::Test {
 
   void Scan(SimDevice Device, bool Fake = false) {
     Sim.Winmm.AddDevice(std::move(Device));
-    Mixer = std::make_unique<LevelMixer>(Sim.Platform());
+    Mixer = std::make_unique<LevelMixer>(Sim.MixerPlatform());
     Mixer->Fake = Fake;
     auto target = std::make_unique<TMixerTarget>();
     target->SetLineType(MixerSourceLineTypes + MixerDestLineTypes);

@@ -325,7 +325,7 @@ class ScannedMux : public ::testing::Test {
   }
 
   SimSystem Sys;
-  TMixer Mixer{Sys.Platform()};
+  TMixer Mixer{Sys.MixerPlatform()};
   TMixerDev* Dev = nullptr;
   TMixerItem* Recording = nullptr;
   TMixerItem* Mic = nullptr;

@@ -33,7 +33,7 @@ struct Inspected {
   std::vector<std::string> Report() { return Narrow(MixerReport(Mixer)); }
 
   SimSystem System;
-  TMixer Mixer{System.Platform()};
+  TMixer Mixer{System.MixerPlatform()};
 };
 
 // A recording destination whose selector lists its two sources; the second is selected.

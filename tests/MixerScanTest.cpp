@@ -46,7 +46,7 @@ struct Fixture : ::testing::Test {
   std::unique_ptr<TMixer> Mixer;
 
   TMixer& Make() {
-    Mixer = std::make_unique<TMixer>(Sys.Platform());
+    Mixer = std::make_unique<TMixer>(Sys.MixerPlatform());
     return *Mixer;
   }
   TMixer& Scanned() {
@@ -123,7 +123,7 @@ TEST_F(MixerScanTest, FilterAndKeepRules) {
     SCOPED_TRACE(c.Name);
     SimSystem sys;
     sys.Winmm.AddDevice(MixedDevice());
-    TMixer mixer(sys.Platform());
+    TMixer mixer(sys.MixerPlatform());
     mixer.Target()->SetLineType(c.LineTypes);
     mixer.Target()->SetControlType(c.ControlTypes);
     mixer.SetEnableInvalidItem(c.EnableInvalidItem);
@@ -163,7 +163,7 @@ TEST_F(MixerScanTest, DeviceThatCannotBeOpenedIsLeftOut) {
     sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("First")));
     sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Second")));
     sys.Log.FailNamed(c.Call, c.Nth);
-    TMixer mixer(sys.Platform());
+    TMixer mixer(sys.MixerPlatform());
     mixer.Scan();
     ASSERT_EQ(mixer.GetCount(), 1);
     EXPECT_EQ(sys.Winmm.DeviceOfHandle(mixer.GetDevice(0)->Handle()), static_cast<int>(c.KeptId));
@@ -185,7 +185,7 @@ class FailingDevMixer : public TMixer {
 
 TEST_F(MixerScanTest, HandleOpenedForAFailingDeviceFactoryIsClosed) {
   Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Only")));
-  FailingDevMixer mixer(Sys.Platform());
+  FailingDevMixer mixer(Sys.MixerPlatform());
   EXPECT_THROW(mixer.Scan(), std::bad_alloc);
   EXPECT_EQ(mixer.GetCount(), 0);
   EXPECT_EQ(Sys.Winmm.OpenHandleCount(), 0u);
@@ -243,7 +243,7 @@ TEST_F(MixerScanTest, FailingQueriesAndTheirOutcome) {
     SimSystem sys;
     sys.Winmm.AddDevice(MixedDevice());
     sys.Log.FailNamed(c.Call, c.Nth);
-    TMixer mixer(sys.Platform());
+    TMixer mixer(sys.MixerPlatform());
     mixer.Scan();
     ASSERT_EQ(mixer.GetCount(), 1);
     const TMixerDev& dev = *mixer.GetDevice(0);
@@ -266,7 +266,7 @@ TEST_F(MixerScanTest, AbsurdControlCountLeavesTheLineWithoutControls) {
     SimDevice device = MixedDevice();
     device.Destinations[0].Sources[1].ClaimedControls = claimed;  // CD
     sys.Winmm.AddDevice(std::move(device));
-    TMixer mixer(sys.Platform());
+    TMixer mixer(sys.MixerPlatform());
     ASSERT_NO_THROW(mixer.Scan());
     ASSERT_EQ(mixer.GetCount(), 1);
     EXPECT_EQ(Describe(*mixer.GetDevice(0)), "Speakers(V,M) -Wave(V,M) -CD() -Synth(M) Record() -Line(V)");
@@ -341,7 +341,7 @@ TEST_F(MixerScanTest, OpenFlagsFollowTheWindow) {
     SimSystem sys;
     sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Card")));
     if (c.FailWindow) sys.Log.FailNamed("CreateWindowExW");
-    TPlatform platform = sys.Platform();
+    TMixerPlatform platform = sys.MixerPlatform();
     if (!c.WithUser32) platform.User32 = nullptr;
     TMixer mixer(platform);
     mixer.SetCallbackWindow(c.Client);
@@ -449,7 +449,7 @@ class CountingMixer : public TMixer {
 TEST_F(MixerScanTest, FactoriesMakeEveryObjectAndMasterFollowsThePrimaryDevice) {
   Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
   Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Two")));
-  CountingMixer mixer(Sys.Platform());
+  CountingMixer mixer(Sys.MixerPlatform());
   mixer.Scan();
   EXPECT_EQ(mixer.Devs, 2);
   EXPECT_EQ(mixer.Items, 4);

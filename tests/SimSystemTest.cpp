@@ -116,10 +116,10 @@ TEST_F(SimSystemTest, RefusedCreationEndsWithNcDestroyAndNoWindow) {
 }
 
 TEST_F(SimSystemTest, DefaultProcedureIsObservableThroughCallWindowProc) {
-  TPlatform platform = Sim.Platform();
+  TMixerPlatform platform = Sim.MixerPlatform();
   HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1234));
-  EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefWindowProc, window, WM_USER, 0, 0), Sim.User32.DefaultResult);
-  EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefWindowProc, window, WM_NCCREATE, 0, 0), TRUE);
+  EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefaultWindowProc, window, WM_USER, 0, 0), Sim.User32.DefaultResult);
+  EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefaultWindowProc, window, WM_NCCREATE, 0, 0), TRUE);
   EXPECT_EQ(Sim.Log.Calls({"CallWindowProcW", "DefWindowProcW"}),
             (std::vector<std::string>{
                 "CallWindowProcW(DefWindowProcW,0x1234,0x400,0x0,0)", "DefWindowProcW(0x1234,0x400,0x0,0)",

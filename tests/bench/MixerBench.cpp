@@ -225,7 +225,7 @@ struct Machine {
     Mixer.Target()->SetControlType({ctVolume, ctMute, ctBass, ctTreble});
   }
   // No window functions: the devices are opened without notifications.
-  TMixerPlatform Platform() { return TMixerPlatform{nullptr, nullptr, &Drv.Seam(), nullptr}; }
+  TMixerPlatform Platform() { return TMixerPlatform{nullptr, nullptr, &Drv.Seam(), nullptr, nullptr}; }
 
   template <class F>
   void EachLine(F&& Visit) {

@@ -11,7 +11,6 @@ namespace {
 HANDLE const InputHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x3));
 HANDLE const OutputHandle = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7));
 HANDLE const ProcessPseudoHandle = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-1));
-HMODULE const ProgramModule = reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x400000));
 
 constexpr std::uintptr_t FirstHandle = 0x100;
 constexpr std::uintptr_t HandleStep = 4;
@@ -187,6 +186,27 @@ BOOL SimKernel32::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytes
   return TRUE;
 }
 
+BOOL SimKernel32::GetConsoleMode(HANDLE hConsoleHandle, LPDWORD lpMode) {
+  if (FLog.Record(CallText("GetConsoleMode", hConsoleHandle))) return FALSE;
+  if (!ConsoleOutput || hConsoleHandle != OutputHandle || lpMode == nullptr) return FALSE;
+  *lpMode = 0x3;  // ENABLE_PROCESSED_OUTPUT | ENABLE_WRAP_AT_EOL_OUTPUT
+  return TRUE;
+}
+
+BOOL SimKernel32::WriteConsoleW(HANDLE hConsoleOutput, LPCVOID lpBuffer, DWORD nNumberOfCharsToWrite,
+                                LPDWORD lpNumberOfCharsWritten, LPVOID lpReserved) {
+  const auto* text = static_cast<const WCHAR*>(lpBuffer);
+  const String shown = text != nullptr ? String(text, nNumberOfCharsToWrite) : String();
+  if (FLog.Record(CallText("WriteConsoleW", hConsoleOutput, shown.c_str(), nNumberOfCharsToWrite)))
+    return FALSE;
+  if (!ConsoleOutput || hConsoleOutput != OutputHandle || lpReserved != nullptr ||
+      (text == nullptr && nNumberOfCharsToWrite != 0))
+    return FALSE;
+  ConsoleText.append(text, nNumberOfCharsToWrite);
+  if (lpNumberOfCharsWritten != nullptr) *lpNumberOfCharsWritten = nNumberOfCharsToWrite;
+  return TRUE;
+}
+
 BOOL SimKernel32::ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                            LPVOID lpOverlapped) {
   if (FLog.Record(CallText("ReadFile", hFile, nNumberOfBytesToRead))) return FALSE;
@@ -244,7 +264,3 @@ DWORD SimKernel32::FormatMessageW(DWORD dwFlags, LPCVOID /*lpSource*/, DWORD dwM
   return static_cast<DWORD>(n);
 }
 
-HMODULE SimKernel32::GetModuleHandleW(LPCWSTR lpModuleName) {
-  if (FLog.Record(CallText("GetModuleHandleW", lpModuleName))) return nullptr;
-  return lpModuleName == nullptr ? ProgramModule : nullptr;  // only the program itself is loaded
-}

@@ -2,9 +2,13 @@
 
 SimSystem::SimSystem() : Kernel32(Log), User32(Log), Advapi32(Log, Kernel32), Ole32(Log), Winmm(Log) {}
 
-TPlatform SimSystem::Platform() {
-  return TPlatform{{&Kernel32, &User32, &Winmm, SimUser32::DefWindowProcAddress()}, &Advapi32, &Ole32};
+HINSTANCE SimSystem::Module() { return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x10000000)); }
+
+TMixerPlatform SimSystem::MixerPlatform() {
+  return TMixerPlatform{&Kernel32, &User32, &Winmm, SimUser32::DefWindowProcAddress(), Module()};
 }
+
+TPlatform SimSystem::Platform() { return TPlatform{MixerPlatform(), &Kernel32, &User32, &Advapi32, &Ole32}; }
 
 // Threads and the message queue are not modelled (only the inspector's watch
 // mode uses them, on the real system): the calls are recorded and find nothing.

@@ -26,10 +26,11 @@
 //   GetCommandLineW()
 //   GetStdHandle(n)                        n signed: -10 input, -11 output, -12 error
 //   WriteFile(handle,"bytes",count)        bytes escaped C-style: \r \n \t \" \\ \xNN
+//   GetConsoleMode(handle)
+//   WriteConsoleW(handle,"text",count)
 //   ReadFile(handle,count)
 //   WideCharToMultiByte(codepage,flags hex,"text",cchWideChar,cbMultiByte)
 //   FormatMessageW(flags hex,messageid hex,languageid,nSize)
-//   GetModuleHandleW("name")               or GetModuleHandleW(null)
 //   GetCurrentThreadId()
 //   CreateThread(stacksize,flags hex)      threads are not modelled: it fails
 //   WaitForSingleObject(handle,ms)         fails
@@ -84,7 +85,7 @@
 
 // kernel32: a tick clock that only Sleep moves, console input and output over
 // byte buffers, a command line, a reported version, and locale comparison.
-class SimKernel32 : public IKernel32 {
+class SimKernel32 : public IKernel32, public IMixerKernel32 {
  public:
   explicit SimKernel32(CallLog& Log);
 
@@ -94,6 +95,8 @@ class SimKernel32 : public IKernel32 {
   DWORD MajorVersion = 5, MinorVersion = 1;
   DWORD BuildNumber = 2600;
   std::string Output;        // bytes written to standard output
+  bool ConsoleOutput = false;  // standard output is a console: GetConsoleMode succeeds on it
+  String ConsoleText;          // text written to that console with WriteConsoleW
   std::string Input;         // bytes standard input still holds
   bool InputClosed = false;  // ReadFile on standard input fails once Input is empty
   /// Texts FormatMessageW gives per message identifier (others: failure).
@@ -124,6 +127,9 @@ class SimKernel32 : public IKernel32 {
   HANDLE GetStdHandle(DWORD nStdHandle) override;
   BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
                  LPVOID lpOverlapped) override;
+  BOOL GetConsoleMode(HANDLE hConsoleHandle, LPDWORD lpMode) override;
+  BOOL WriteConsoleW(HANDLE hConsoleOutput, LPCVOID lpBuffer, DWORD nNumberOfCharsToWrite,
+                     LPDWORD lpNumberOfCharsWritten, LPVOID lpReserved) override;
   BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
                 LPVOID lpOverlapped) override;
   /// CP_ACP is modelled as a single-byte code page: ASCII passes, any other character (a surrogate
@@ -132,7 +138,6 @@ class SimKernel32 : public IKernel32 {
                           int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) override;
   DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
                        DWORD nSize, void* Arguments) override;
-  HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override;
   DWORD GetCurrentThreadId() override;
   HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
                       LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
@@ -148,7 +153,7 @@ class SimKernel32 : public IKernel32 {
 
 // user32: windows with classes and procedures, the shell's window, posted
 // messages, lock and exit requests.
-class SimUser32 : public IUser32 {
+class SimUser32 : public IUser32, public IMixerUser32 {
  public:
   explicit SimUser32(CallLog& Log);
 
@@ -161,7 +166,7 @@ class SimUser32 : public IUser32 {
   LRESULT Dispatch(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
   bool IsWindow(HWND hWnd) const;
   std::size_t WindowCount() const;
-  /// The procedure to pass to CallWindowProcW for the default handling (TPlatform::DefWindowProc).
+  /// The procedure to pass to CallWindowProcW for the default handling (TMixerPlatform::DefaultWindowProc).
   static WNDPROC DefWindowProcAddress();
 
   // Class names are given by name and compared without regard to case.
@@ -283,7 +288,10 @@ class SimSystem {
   SimSystem(const SimSystem&) = delete;
   SimSystem& operator=(const SimSystem&) = delete;
 
+  /// The module the mixer library's window class is registered under.
+  static HINSTANCE Module();
   TPlatform Platform();
+  TMixerPlatform MixerPlatform();
 
   CallLog Log;
   SimKernel32 Kernel32;

@@ -19,7 +19,7 @@ class MixerWindowTest : public ::testing::Test {
   MixerWindowTest() : Winmm(Log), System(SystemPlatform()) {
     Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Realtek Output")));
     Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("USB Headset")));
-    Platform = System;
+    Platform = System.Mixer;
     Platform.Winmm = &Winmm;
     Drain();  // nothing left over from an earlier test may reach this one
   }
@@ -58,7 +58,7 @@ class MixerWindowTest : public ::testing::Test {
   CallLog Log;
   SimWinmm Winmm;
   TPlatform System;
-  TPlatform Platform{};
+  TMixerPlatform Platform{};
   std::vector<std::string> Events;
 };
 

@@ -8,6 +8,7 @@
 #include "app/CommandLine.h"
 #include "app/Console.h"
 #include "app/Terminate.h"
+#include "platform/Loader.h"
 #include "platform/Platform.h"
 #include "tools/mixinspect/MixerReport.h"
 
@@ -82,6 +83,7 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
 }  // namespace
 
 int main() {
+  NarrowDllSearch(SystemLoader());
   InstallTerminateHandler("mixinspect");
   const TPlatform platform = SystemPlatform();
   TConsole console(*platform.Kernel32);
@@ -96,7 +98,11 @@ int main() {
         return 0;
       }
     }
-    TMixer mixer(platform);
+    if (!SystemMixerAvailable()) {
+      console.WriteLine(WSTR("The mixer interface is unavailable: winmm.dll could not be loaded from the system folder."));
+      return 0;
+    }
+    TMixer mixer(platform.Mixer);
     AdmitEverything(mixer);
     mixer.Scan();
     WriteLines(console, MixerReport(mixer));

@@ -1,0 +1,56 @@
+// Loading system code safely. A program started from a Downloads folder must
+// never run a DLL that was left beside it: every DLL beyond the system's known
+// ones is loaded by its full path in the system folder, and the search for
+// DLLs that the system's own code loads later by name is narrowed at start-up.
+// The functions newer than the oldest Windows served are looked up, and their
+// absence is a case of its own.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+/// The kernel32 functions that load code, as a seam.
+class ILoader {
+ public:
+  virtual ~ILoader() = default;
+  /// Writes the system folder's path; its length, the size needed (with the terminator) when the
+  /// buffer is too small, or 0 on failure.
+  virtual UINT GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize) = 0;
+  /// Loads a module as the flags say; 0 on failure.
+  virtual HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) = 0;
+  /// The address of a module's export; 0 when the module has no export of that name.
+  virtual FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) = 0;
+  /// The handle of a module already loaded; 0 when it is not.
+  virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
+};
+
+// The loader's flags, under names of their own: older SDK headers lack the first.
+/// Only the system folder, for the DLL's dependencies too (systems that have SetDefaultDllDirectories).
+constexpr DWORD LoadSearchSystem32 = 0x00000800;
+/// Dependencies from the loaded DLL's own folder rather than the program's (every system).
+constexpr DWORD LoadWithAlteredSearchPath = 0x00000008;
+
+/// What NarrowDllSearch could do on this system.
+enum class TDllSearch {
+  SystemFolderOnly,  // SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)
+  NoCurrentFolder,   // SetDllDirectoryW(""): the current folder is no longer searched
+  Unchanged,         // neither exists (Windows 2000) or both failed
+};
+
+/// Narrows the search for DLLs loaded later by name to the system folder where
+/// the system can, else takes the current folder out of it. Call it first
+/// thing at start-up, before anything else loads a DLL.
+TDllSearch NarrowDllSearch(ILoader& Loader);
+
+/// Loads a DLL by its full path in the system folder, and its dependencies
+/// from there too; 0 when it cannot. Never falls back to a search by name.
+HMODULE LoadSystemLibrary(ILoader& Loader, LPCWSTR Name);
+
+/// A function found with GetProcAddress, as the type it has.
+template <class Function>
+Function ProcAs(FARPROC Proc) {
+  // Through the one function type that every other converts to without a warning.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(Proc));
+}
+
+/// The loader functions of the running system (Windows builds only).
+ILoader& SystemLoader();
