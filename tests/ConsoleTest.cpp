@@ -9,6 +9,8 @@
 namespace {
 
 TEST(ConsoleTest, WritesEachLineWithOneLineEnd) {
+  // On a console the text goes out as UTF-16, as it is; redirected, as bytes
+  // in the ANSI code page.
   struct Case {
     const char* Name;
     String Text;
@@ -20,31 +22,46 @@ TEST(ConsoleTest, WritesEachLineWithOneLineEnd) {
       {"outside ASCII becomes ?", WSTR("a\x00E9z \x30A4\x30F3"), "a?z ??\r\n"},
       {"surrogate pair is one character", WSTR("x\xD83D\xDE00y"), "x?y\r\n"},
   };
-  for (const Case& c : cases) {
-    CallLog log;
-    SimKernel32 kernel32(log);
-    TConsole console(kernel32);
-    console.WriteLine(c.Text);
-    EXPECT_EQ(kernel32.Output, c.Bytes) << c.Name;
-    EXPECT_EQ(log.Count("WriteFile"), 1u) << c.Name;
+  for (const bool onConsole : {false, true}) {
+    for (const Case& c : cases) {
+      CallLog log;
+      SimKernel32 kernel32(log);
+      kernel32.ConsoleOutput = onConsole;
+      TConsole console(kernel32);
+      console.WriteLine(c.Text);
+      EXPECT_EQ(kernel32.Output, onConsole ? "" : c.Bytes) << c.Name;
+      EXPECT_TRUE(kernel32.ConsoleText == (onConsole ? c.Text + WSTR("\r\n") : String()))
+          << c.Name << ": every code unit kept, " << Narrow(kernel32.ConsoleText);
+      EXPECT_EQ(log.Count("WriteConsoleW"), onConsole ? 1u : 0u) << c.Name;
+      EXPECT_EQ(log.Count("WriteFile") + log.Count("WideCharToMultiByte"), onConsole ? 0u : c.Text.empty() ? 1u : 3u)
+          << c.Name;
+    }
   }
 }
 
 TEST(ConsoleTest, FailedWriteRaisesOrReports) {
-  for (const char* failing : {"WriteFile", "WideCharToMultiByte", "GetStdHandle"}) {
+  struct Case {
+    bool OnConsole;
+    const char* Failing;
+  };
+  const Case cases[] = {{false, "WriteFile"},     {false, "WideCharToMultiByte"}, {false, "GetStdHandle"},
+                        {true, "WriteConsoleW"}, {true, "GetStdHandle"}};
+  for (const Case& c : cases) {
     CallLog log;
     SimKernel32 kernel32(log);
+    kernel32.ConsoleOutput = c.OnConsole;
     TConsole console(kernel32);
-    log.FailNamed(failing);
-    EXPECT_FALSE(console.TryWriteLine(WSTR("text"))) << failing;
+    log.FailNamed(c.Failing);
+    EXPECT_FALSE(console.TryWriteLine(WSTR("text"))) << c.Failing;
     try {
       console.WriteLine(WSTR("text"));
-      ADD_FAILURE() << "no exception when " << failing << " fails";
+      ADD_FAILURE() << "no exception when " << c.Failing << " fails";
     } catch (const Exception& e) {
-      EXPECT_EQ(Narrow(e.ClassName()), "EInOutError") << failing;
-      EXPECT_EQ(Narrow(e.Message()), "I/O error") << failing;
+      EXPECT_EQ(Narrow(e.ClassName()), "EInOutError") << c.Failing;
+      EXPECT_EQ(Narrow(e.Message()), "I/O error") << c.Failing;
     }
-    EXPECT_EQ(kernel32.Output, "") << failing;
+    EXPECT_EQ(kernel32.Output, "") << c.Failing;
+    EXPECT_TRUE(kernel32.ConsoleText.empty()) << c.Failing;
   }
 }
 

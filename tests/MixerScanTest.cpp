@@ -10,6 +10,7 @@
 
 #include "mixers/Mixer.h"
 #include "sim/MixerBuilders.h"
+#include "sim/SimHeap.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -174,22 +175,61 @@ TEST_F(MixerScanTest, DeviceThatCannotBeOpenedIsLeftOut) {
   }
 }
 
-// A device factory that fails, as when memory runs out, after the device was opened.
-class FailingDevMixer : public TMixer {
- public:
-  using TMixer::TMixer;
+// Memory runs out while a device is added, after the device was opened: at
+// three moments, each of which must close the handle exactly once.
+enum class DevFailure { InFactory, AtTheName, InDerivedConstructor };
 
- protected:
-  std::unique_ptr<TMixerDev> CreateDev(HMIXER, const MIXERCAPSW&, TMixerOptions) override { throw std::bad_alloc(); }
+class LateFailingDev : public TMixerDev {
+ public:
+  LateFailingDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& Caps, TMixerOptions Options)
+      : TMixerDev(AMixer, Handle, Caps, Options) {
+    throw std::bad_alloc();
+  }
 };
 
-TEST_F(MixerScanTest, HandleOpenedForAFailingDeviceFactoryIsClosed) {
-  Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Only")));
-  FailingDevMixer mixer(Sys.MixerPlatform());
-  EXPECT_THROW(mixer.Scan(), std::bad_alloc);
-  EXPECT_EQ(mixer.GetCount(), 0);
-  EXPECT_EQ(Sys.Winmm.OpenHandleCount(), 0u);
-  EXPECT_EQ(Calls("mixerClose").size(), 1u);
+class FailingDevMixer : public TMixer {
+ public:
+  FailingDevMixer(const TMixerPlatform& Platform, DevFailure Failure) : TMixer(Platform), FFailure(Failure) {}
+
+ protected:
+  std::unique_ptr<TMixerDev> CreateDev(HMIXER Handle, const MIXERCAPSW& Caps, TMixerOptions Options) override {
+    switch (FFailure) {
+      case DevFailure::InFactory:
+        throw std::bad_alloc();
+      case DevFailure::AtTheName: {
+        // The device's memory is there; the next allocation, its name, fails.
+        void* memory = ::operator new(sizeof(TMixerDev));
+        SimHeap::FailNextAllocation();
+        try {
+          return std::unique_ptr<TMixerDev>(new (memory) TMixerDev(this, Handle, Caps, Options));
+        } catch (...) {
+          SimHeap::Disarm();
+          ::operator delete(memory);
+          throw;
+        }
+      }
+      case DevFailure::InDerivedConstructor:
+        return std::make_unique<LateFailingDev>(this, Handle, Caps, Options);
+    }
+    return nullptr;
+  }
+
+ private:
+  DevFailure FFailure;
+};
+
+TEST_F(MixerScanTest, HandleOfADeviceThatCannotBeAddedIsClosedOnce) {
+  for (const DevFailure failure : {DevFailure::InFactory, DevFailure::AtTheName, DevFailure::InDerivedConstructor}) {
+    SCOPED_TRACE(static_cast<int>(failure));
+    SimSystem sys;
+    // A name longer than a string keeps without memory of its own.
+    sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Speakers of a long name")));
+    FailingDevMixer mixer(sys.MixerPlatform(), failure);
+    EXPECT_THROW(mixer.Scan(), std::bad_alloc);
+    EXPECT_EQ(mixer.GetCount(), 0);
+    EXPECT_EQ(sys.Winmm.OpenHandleCount(), 0u);
+    EXPECT_EQ(sys.Log.Count("mixerClose"), 1u);
+  }
 }
 
 TEST_F(MixerScanTest, GetDeviceOutOfRangeIsNull) {
@@ -272,6 +312,27 @@ TEST_F(MixerScanTest, AbsurdControlCountLeavesTheLineWithoutControls) {
     EXPECT_EQ(Describe(*mixer.GetDevice(0)), "Speakers(V,M) -Wave(V,M) -CD() -Synth(M) Record() -Line(V)");
     for (const std::string& call : sys.Log.Named("mixerGetLineControlsW"))
       EXPECT_EQ(call.find(",0x10000,"), std::string::npos) << call;
+  }
+}
+
+// A connection count of 2^31 or more is negative as the scan reads it: the
+// destination is not read again, so neither it nor a source gets an item.
+TEST_F(MixerScanTest, NegativeConnectionCountReadsNoLine) {
+  for (const DWORD claimed : {0x80000000u, 0xFFFFFFFFu}) {
+    SCOPED_TRACE(claimed);
+    SimSystem sys;
+    SimDevice device = MixedDevice();
+    device.Destinations[0].ClaimedConnections = claimed;
+    sys.Winmm.AddDevice(std::move(device));
+    TMixer mixer(sys.MixerPlatform());
+    ASSERT_NO_THROW(mixer.Scan());
+    ASSERT_EQ(mixer.GetCount(), 1);
+    EXPECT_EQ(Describe(*mixer.GetDevice(0)), "Record() -Line(V)");
+    const std::vector<std::string> queries = sys.Log.Named("mixerGetLineInfoW");
+    EXPECT_EQ(std::count_if(queries.begin(), queries.end(),
+                            [](const std::string& q) { return q.find("(0x1000,0,") != std::string::npos; }),
+              1)
+        << "destination 0 is read once, its sources never";
   }
 }
 

@@ -16,10 +16,6 @@ LRESULT CALLBACK DefaultProcedure(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lPa
   return Current != nullptr ? Current->DefWindowProcW(hWnd, Msg, wParam, lParam) : 0;
 }
 
-[[noreturn]] void Unexpected(const char* Name) {
-  Finding(std::string("the mixer library called ") + Name + ", which it has no use for");
-}
-
 bool IsAtom(LPCWSTR Name) { return reinterpret_cast<std::uintptr_t>(Name) <= 0xFFFF; }
 
 std::string MessageName(UINT Msg) {
@@ -180,20 +176,6 @@ LRESULT TFuzzUser32::DefWindowProcW(HWND, UINT Msg, WPARAM, LPARAM) {
   return 0;
 }
 
-HWND TFuzzUser32::FindWindowW(LPCWSTR, LPCWSTR) { Unexpected("FindWindowW"); }
-BOOL TFuzzUser32::PostMessageW(HWND, UINT, WPARAM, LPARAM) { Unexpected("PostMessageW"); }
-BOOL TFuzzUser32::LockWorkStation() { Unexpected("LockWorkStation"); }
-BOOL TFuzzUser32::ExitWindowsEx(UINT, DWORD) { Unexpected("ExitWindowsEx"); }
-BOOL TFuzzUser32::GetMessageW(MSG*, HWND, UINT, UINT) { Unexpected("GetMessageW"); }
-BOOL TFuzzUser32::PeekMessageW(MSG*, HWND, UINT, UINT, UINT) { Unexpected("PeekMessageW"); }
-LRESULT TFuzzUser32::DispatchMessageW(const MSG*) { Unexpected("DispatchMessageW"); }
-BOOL TFuzzUser32::PostThreadMessageW(DWORD, UINT, WPARAM, LPARAM) { Unexpected("PostThreadMessageW"); }
-
-HMODULE TFuzzKernel32::GetModuleHandleW(LPCWSTR lpModuleName) {
-  Check(lpModuleName == nullptr, "GetModuleHandleW for another module than the program");
-  return reinterpret_cast<HMODULE>(static_cast<std::uintptr_t>(0x400000));
-}
-
 int TFuzzKernel32::CompareStringW(LCID, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
                                   int cchCount2) {
   Check(cchCount1 >= 0 && cchCount2 >= 0, "CompareStringW with an uncounted string");
@@ -211,25 +193,3 @@ int TFuzzKernel32::CompareStringW(LCID, DWORD dwCmpFlags, LPCWSTR lpString1, int
   if (cchCount1 == cchCount2) return CSTR_EQUAL;
   return cchCount1 < cchCount2 ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
 }
-
-DWORD TFuzzKernel32::GetTickCount() { Unexpected("GetTickCount"); }
-void TFuzzKernel32::Sleep(DWORD) { Unexpected("Sleep"); }
-HANDLE TFuzzKernel32::GetCurrentProcess() { Unexpected("GetCurrentProcess"); }
-BOOL TFuzzKernel32::CloseHandle(HANDLE) { Unexpected("CloseHandle"); }
-BOOL TFuzzKernel32::SetSystemPowerState(BOOL, BOOL) { Unexpected("SetSystemPowerState"); }
-BOOL TFuzzKernel32::GetVersionExW(LPOSVERSIONINFOW) { Unexpected("GetVersionExW"); }
-LPWSTR TFuzzKernel32::GetCommandLineW() { Unexpected("GetCommandLineW"); }
-HANDLE TFuzzKernel32::GetStdHandle(DWORD) { Unexpected("GetStdHandle"); }
-BOOL TFuzzKernel32::WriteFile(HANDLE, LPCVOID, DWORD, LPDWORD, LPVOID) { Unexpected("WriteFile"); }
-BOOL TFuzzKernel32::ReadFile(HANDLE, LPVOID, DWORD, LPDWORD, LPVOID) { Unexpected("ReadFile"); }
-int TFuzzKernel32::WideCharToMultiByte(UINT, DWORD, LPCWSTR, int, LPSTR, int, LPCSTR, LPBOOL) {
-  Unexpected("WideCharToMultiByte");
-}
-DWORD TFuzzKernel32::FormatMessageW(DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, void*) {
-  Unexpected("FormatMessageW");
-}
-DWORD TFuzzKernel32::GetCurrentThreadId() { Unexpected("GetCurrentThreadId"); }
-HANDLE TFuzzKernel32::CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE, LPVOID, DWORD, LPDWORD) {
-  Unexpected("CreateThread");
-}
-DWORD TFuzzKernel32::WaitForSingleObject(HANDLE, DWORD) { Unexpected("WaitForSingleObject"); }

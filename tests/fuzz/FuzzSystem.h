@@ -1,6 +1,6 @@
 // The window and kernel functions the mixer library needs besides the
-// driver, as small stand-ins for the fuzz target. Any other function of the
-// seam is a finding: the library has no business calling it.
+// driver, as small stand-ins for the fuzz target. The library's seams hold
+// nothing else, so it cannot reach any other function of the system's.
 //
 // The window functions answer from the windows stream: class registration,
 // window creation and destruction can fail, WM_CREATE can refuse, and memory
@@ -15,17 +15,17 @@
 #include <vector>
 
 #include "fuzz/FuzzInput.h"
-#include "platform/Kernel32.h"
-#include "platform/User32.h"
+#include "platform/MixerKernel32.h"
+#include "platform/MixerUser32.h"
 
-class TFuzzUser32 : public IUser32 {
+class TFuzzUser32 : public IMixerUser32 {
  public:
   explicit TFuzzUser32(TFuzzStream& Answers);
   ~TFuzzUser32() override;
   TFuzzUser32(const TFuzzUser32&) = delete;
   TFuzzUser32& operator=(const TFuzzUser32&) = delete;
 
-  /// The procedure to hand over as TPlatform::DefWindowProc.
+  /// The procedure to hand over as TMixerPlatform::DefaultWindowProc.
   static WNDPROC DefWindowProcAddress();
   /// Sends a message to a window's procedure as the system's dispatch would; 0 for a window without one.
   LRESULT Dispatch(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -46,15 +46,6 @@ class TFuzzUser32 : public IUser32 {
   LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
-  HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) override;
-  BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
-  BOOL LockWorkStation() override;
-  BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
-  BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) override;
-  BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) override;
-  LRESULT DispatchMessageW(const MSG* lpMsg) override;
-  BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) override;
-
  private:
   struct TWindow {
     WNDPROC Procedure;  // null for a client's window
@@ -70,33 +61,9 @@ class TFuzzUser32 : public IUser32 {
   ATOM FNextAtom = 0xC000;
 };
 
-class TFuzzKernel32 : public IKernel32 {
+class TFuzzKernel32 : public IMixerKernel32 {
  public:
-  /// The program's module handle.
-  HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override;
   /// Ordinal comparison, ASCII letters folded with NORM_IGNORECASE; reads exactly the counted units.
   int CompareStringW(LCID Locale, DWORD dwCmpFlags, LPCWSTR lpString1, int cchCount1, LPCWSTR lpString2,
                      int cchCount2) override;
-
-  DWORD GetTickCount() override;
-  void Sleep(DWORD dwMilliseconds) override;
-  HANDLE GetCurrentProcess() override;
-  BOOL CloseHandle(HANDLE hObject) override;
-  BOOL SetSystemPowerState(BOOL fSuspend, BOOL fForce) override;
-  BOOL GetVersionExW(LPOSVERSIONINFOW lpVersionInformation) override;
-  LPWSTR GetCommandLineW() override;
-  HANDLE GetStdHandle(DWORD nStdHandle) override;
-  BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite, LPDWORD lpNumberOfBytesWritten,
-                 LPVOID lpOverlapped) override;
-  BOOL ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead, LPDWORD lpNumberOfBytesRead,
-                LPVOID lpOverlapped) override;
-  int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar, LPSTR lpMultiByteStr,
-                          int cbMultiByte, LPCSTR lpDefaultChar, LPBOOL lpUsedDefaultChar) override;
-  DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
-                       DWORD nSize, void* Arguments) override;
-  DWORD GetCurrentThreadId() override;
-  HANDLE CreateThread(LPSECURITY_ATTRIBUTES lpThreadAttributes, SIZE_T dwStackSize,
-                      LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter, DWORD dwCreationFlags,
-                      LPDWORD lpThreadId) override;
-  DWORD WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds) override;
 };

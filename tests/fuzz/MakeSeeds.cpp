@@ -173,7 +173,9 @@ enum : std::uint8_t {
   Target,
   InvalidItems,
   Master,
-  MuteOp
+  MuteOp,
+  SetTarget,
+  ScanShort
 };
 
 std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
@@ -276,6 +278,31 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
     s[siDetails].Fail(MMSYSERR_NOTSUPPORTED).Fail(MIXERR_INVALCONTROL).Ok().Value(0xFFFFFFFFu).Value(0);
     s[siWindows].Raw({0, 0xF0});
     seeds.emplace_back("failing-driver", s.Build());
+  }
+  {  // Memory runs out at each allocation of a scan in turn, those of adding a
+     // device (the device itself, its name) among them: the handle is closed once.
+    TSeed s;
+    s[siPlan].Raw({0});
+    for (std::uint8_t allowed = 0; allowed < 16; ++allowed) {
+      s[siPlan].Byte(ScanShort);
+      s[siArgs].Byte(allowed);
+    }
+    for (int scan = 0; scan < 17; ++scan) {
+      s[siDevices].Count(1);
+      TypicalDevice(s, "Speakers of a long name", 1);
+    }
+    seeds.emplace_back("device-out-of-memory", s.Build());
+  }
+  {  // A destination that reports 2^31 connections, a negative count: it is not read again.
+    TSeed s;
+    s[siPlan].Raw({16, Walk, Scan});
+    s[siDevices].Count(1);
+    s.Caps("Negative", 2);
+    s[siDevices].Ok();
+    s.Line({1, Speakers, 2, 0x80000000u, 1, "Speakers"});
+    s.Destination({2, WaveIn, 2, 0, 1, "Recording"});
+    s.Controls({{1, Volume, 0, 0, "Recording Volume"}});
+    seeds.emplace_back("negative-connections", s.Build());
   }
   return seeds;
 }

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/FuzzAlloc.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzSystem.h"
@@ -40,6 +41,7 @@ enum TOperation : std::uint8_t {
   opMaster,          // the master line's shortcuts
   opMute,            // the program's mute: every line type, mute controls only, then every mute set
   opSetTarget,       // a new filter object, or none
+  opScanShort,       // scans with memory running out after as many allocations as the argument byte says
   OperationCount
 };
 
@@ -525,6 +527,7 @@ void TClient::Run(std::uint8_t Config) {
   // would. A walk of every line counts as four of one line.
   int walks = 0;
   int scans = 0;
+  int shortScans = 0;
   for (int n = 0; n < 48 && !P.Empty(); ++n) {
     switch (P.Byte() % OperationCount) {
       case opWalk:
@@ -588,6 +591,20 @@ void TClient::Run(std::uint8_t Config) {
         }
         break;
       }
+      case opScanShort: {
+        if (++shortScans > 16) break;
+        const int allowed = A.Byte();
+        try {
+          TMemoryRunsOut shortage(allowed);
+          FMixer.Scan();
+        } catch (const std::bad_alloc&) {
+          // The one exception a scan may let out: the tree built so far stays, whole.
+        } catch (const std::exception& e) {
+          Finding(Escaped("TMixer::Scan", e));
+        }
+        CheckTree();
+        break;
+      }
       case opSetTarget: {
         std::unique_ptr<TMixerTarget> target;
         if (A.Flag()) {
@@ -615,7 +632,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   const std::uint8_t config = input[siPlan].Byte();
   const TMixerPlatform platform{(config & cfNoKernel32) != 0 ? nullptr : &kernel32,
                                 (config & cfNoUser32) != 0 ? nullptr : &user32, &winmm,
-                                TFuzzUser32::DefWindowProcAddress()};
+                                TFuzzUser32::DefWindowProcAddress(), reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(0x400000))};
   {
     TMixer mixer(platform);
     TClient client(input, winmm, user32, mixer);

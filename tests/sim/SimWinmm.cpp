@@ -41,7 +41,8 @@ std::vector<LineRef> LinesOf(SimDevice& device) {
   std::vector<LineRef> out;
   for (std::size_t d = 0; d < device.Destinations.size(); ++d) {
     SimDestination& dst = device.Destinations[d];
-    out.push_back({&dst, DWORD(d), 0, false, DWORD(dst.Sources.size())});
+    const DWORD connections = dst.ClaimedConnections != 0 ? dst.ClaimedConnections : DWORD(dst.Sources.size());
+    out.push_back({&dst, DWORD(d), 0, false, connections});
     for (std::size_t s = 0; s < dst.Sources.size(); ++s) out.push_back({&dst.Sources[s], DWORD(d), DWORD(s), true, 0});
   }
   return out;

@@ -62,6 +62,7 @@ struct SimLine {
 
 struct SimDestination : SimLine {
   std::vector<SimLine> Sources;
+  DWORD ClaimedConnections = 0;  // nonzero: the cConnections a buggy driver reports instead of the real count
 };
 
 struct SimDevice {

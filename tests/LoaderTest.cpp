@@ -1,0 +1,166 @@
+#include "platform/Loader.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "mixers/Mixers.h"
+#include "platform/LoadedWinmm.h"
+#include "sim/CallLog.h"
+
+namespace {
+
+// What the found functions were asked, in order: the loader's decisions.
+std::vector<std::string> Said;
+
+BOOL WINAPI SetDefaultDllDirectoriesOk(DWORD Flags) {
+  Said.push_back("SetDefaultDllDirectories(" + Hex(Flags) + ")");
+  return TRUE;
+}
+BOOL WINAPI SetDefaultDllDirectoriesFails(DWORD Flags) {
+  Said.push_back("SetDefaultDllDirectories(" + Hex(Flags) + ") fails");
+  return FALSE;
+}
+BOOL WINAPI SetDllDirectoryWOk(LPCWSTR Path) {
+  Said.push_back("SetDllDirectoryW(" + Arg(Path) + ")");
+  return TRUE;
+}
+UINT WINAPI OneDevice() { return 1; }
+MMRESULT WINAPI Closed(HMIXER) { return 0; }
+
+template <class Function>
+FARPROC Proc(Function F) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(F));
+}
+
+HMODULE Module(std::uintptr_t Value) { return reinterpret_cast<HMODULE>(Value); }
+
+// kernel32's loader over a table of modules and their exports.
+class FakeLoader : public ILoader {
+ public:
+  String SystemFolder = WSTR("C:\\WINDOWS\\system32");
+  bool SystemFolderFails = false;
+  std::map<std::string, FARPROC> Kernel32;  // its exports by name
+  std::map<std::string, FARPROC> Winmm;
+  bool WinmmLoads = true;
+  std::vector<std::string> Calls;
+
+  UINT GetSystemDirectoryW(LPWSTR lpBuffer, UINT uSize) override {
+    Calls.push_back("GetSystemDirectoryW(" + std::to_string(uSize) + ")");
+    if (SystemFolderFails) return 0;
+    if (SystemFolder.size() >= uSize) return static_cast<UINT>(SystemFolder.size() + 1);
+    std::copy(SystemFolder.begin(), SystemFolder.end(), lpBuffer);
+    lpBuffer[SystemFolder.size()] = 0;
+    return static_cast<UINT>(SystemFolder.size());
+  }
+  HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) override {
+    Calls.push_back("LoadLibraryExW(" + Arg(lpLibFileName) + "," + Arg(hFile) + "," + Hex(dwFlags) + ")");
+    return WinmmLoads ? Module(0x70000000) : nullptr;
+  }
+  FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) override {
+    const auto& exports = hModule == Module(0x7C800000) ? Kernel32 : Winmm;
+    const auto found = exports.find(lpProcName);
+    return found != exports.end() ? found->second : nullptr;
+  }
+  HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override {
+    return Narrow(String(lpModuleName)) == "kernel32.dll" ? Module(0x7C800000) : nullptr;
+  }
+};
+
+TEST(LoaderTest, NarrowsTheSearchAsFarAsTheSystemCan) {
+  struct Case {
+    const char* Name;
+    FARPROC SetDefault;
+    FARPROC SetDirectory;
+    TDllSearch Result;
+    std::vector<std::string> Said;
+  };
+  const Case cases[] = {
+      {"Windows 7 with the update, and later", Proc(&SetDefaultDllDirectoriesOk), Proc(&SetDllDirectoryWOk),
+       TDllSearch::SystemFolderOnly, {"SetDefaultDllDirectories(0x800)"}},
+      {"Windows XP SP1 to Vista", nullptr, Proc(&SetDllDirectoryWOk), TDllSearch::NoCurrentFolder,
+       {"SetDllDirectoryW(\"\")"}},
+      {"the newer call refuses", Proc(&SetDefaultDllDirectoriesFails), Proc(&SetDllDirectoryWOk),
+       TDllSearch::NoCurrentFolder, {"SetDefaultDllDirectories(0x800) fails", "SetDllDirectoryW(\"\")"}},
+      {"Windows 2000", nullptr, nullptr, TDllSearch::Unchanged, {}},
+  };
+  for (const Case& c : cases) {
+    FakeLoader loader;
+    if (c.SetDefault != nullptr) loader.Kernel32["SetDefaultDllDirectories"] = c.SetDefault;
+    if (c.SetDirectory != nullptr) loader.Kernel32["SetDllDirectoryW"] = c.SetDirectory;
+    Said.clear();
+    EXPECT_EQ(NarrowDllSearch(loader), c.Result) << c.Name;
+    EXPECT_EQ(Said, c.Said) << c.Name;
+  }
+}
+
+TEST(LoaderTest, LoadsOnlyByFullPathInTheSystemFolder) {
+  struct Case {
+    const char* Name;
+    String Folder;
+    bool FolderFails;
+    bool SearchFlags;  // the system has SetDefaultDllDirectories
+    std::vector<std::string> Calls;
+  };
+  const String longFolder = WSTR("C:\\") + String(300, WCHAR('x'));
+  const Case cases[] = {
+      {"dependencies from the system folder too", WSTR("C:\\WINDOWS\\system32"), false, true,
+       {"GetSystemDirectoryW(260)", "LoadLibraryExW(\"C:\\WINDOWS\\system32\\winmm.dll\",null,0x800)"}},
+      {"older systems: dependencies beside the DLL", WSTR("C:\\WINNT\\system32"), false, false,
+       {"GetSystemDirectoryW(260)", "LoadLibraryExW(\"C:\\WINNT\\system32\\winmm.dll\",null,0x8)"}},
+      {"a folder ending in a backslash", WSTR("D:\\"), false, true,
+       {"GetSystemDirectoryW(260)", "LoadLibraryExW(\"D:\\winmm.dll\",null,0x800)"}},
+      {"a folder longer than usual", longFolder, false, true,
+       {"GetSystemDirectoryW(260)", "GetSystemDirectoryW(304)",
+        "LoadLibraryExW(\"" + Narrow(longFolder) + "\\winmm.dll\",null,0x800)"}},
+      {"no system folder: nothing is loaded by name instead", WSTR(""), true, true, {"GetSystemDirectoryW(260)"}},
+  };
+  for (const Case& c : cases) {
+    FakeLoader loader;
+    loader.SystemFolder = c.Folder;
+    loader.SystemFolderFails = c.FolderFails;
+    if (c.SearchFlags) loader.Kernel32["SetDefaultDllDirectories"] = Proc(&SetDefaultDllDirectoriesOk);
+    const HMODULE module = LoadSystemLibrary(loader, WSTR("winmm.dll"));
+    EXPECT_EQ(module, c.FolderFails ? nullptr : Module(0x70000000)) << c.Name;
+    EXPECT_EQ(loader.Calls, c.Calls) << c.Name;
+  }
+}
+
+// The table a resolver hands to TLoadedWinmm, filled by the test.
+TWinmmFunctions Loaded{};
+const TWinmmFunctions& Resolved() { return Loaded; }
+
+TEST(LoaderTest, WinmmWithAnyFunctionMissingIsASystemWithoutMixers) {
+  const char* names[] = {"mixerGetNumDevs",       "mixerGetDevCapsW",        "mixerOpen",
+                         "mixerClose",            "mixerGetLineInfoW",       "mixerGetLineControlsW",
+                         "mixerGetControlDetailsW", "mixerSetControlDetails"};
+  // Stand-ins: only the count and the close are ever called here.
+  const FARPROC any = Proc(&Closed);
+  for (const char* missing : {"", "mixerGetNumDevs", "mixerSetControlDetails", "(winmm not loaded)"}) {
+    FakeLoader loader;
+    for (const char* name : names)
+      if (std::string(name) != missing) loader.Winmm[name] = name == std::string("mixerGetNumDevs") ? Proc(&OneDevice) : any;
+    loader.WinmmLoads = std::string(missing) != "(winmm not loaded)";
+    Loaded = LoadWinmm(loader);
+    TLoadedWinmm winmm(&Resolved);
+    const bool complete = std::string(missing).empty();
+    EXPECT_EQ(winmm.Available(), complete) << missing;
+    EXPECT_EQ(winmm.mixerGetNumDevs(), complete ? 1u : 0u) << missing;
+    if (!complete) {
+      // Not a single function of a half set is kept.
+      EXPECT_EQ(Loaded.mixerClose, nullptr) << missing;
+      EXPECT_EQ(Loaded.mixerGetLineInfoW, nullptr) << missing;
+      HMIXER handle = nullptr;
+      EXPECT_NE(winmm.mixerOpen(&handle, 0, 0, 0, 0), MMSYSERR_NOERROR) << missing;
+      // The mixer library sees no devices, and nothing to mute.
+      TMixer mixer(TMixerPlatform{nullptr, nullptr, &winmm, nullptr, nullptr});
+      EXPECT_NO_THROW(mixer.Scan()) << missing;
+      EXPECT_EQ(mixer.GetCount(), 0) << missing;
+    }
+  }
+  Loaded = TWinmmFunctions{};
+}
+
+}  // namespace
