@@ -437,6 +437,72 @@ inspector_case() {
   case_end
 }
 
+# ---- planted DLLs: a program's own folder is never searched for a system DLL ------------
+
+# What a program started from a Downloads folder could be made to load by a file beside
+# it: winmm and what winmm loads by name. (Wine's own loader takes imm32 and version from
+# there for every program that imports user32: not ours to plant.)
+PLANTED="winmm.dll msacm32.dll wdmaud.drv midimap.dll"
+
+# planted name= program= args= version=: a copy of the program in a folder of its own with
+# the marker DLL under each planted name, and native DLLs preferred for those names. None
+# may be loaded (no marker file), and each is loaded, if at all, from the system folder.
+planted() {
+  local -A f=([args]="")
+  fields "$@"
+  selected "${f[name]}" || return 0
+  local -a argv
+  row_args "${f[args]}"
+  case_begin "${f[name]}"
+  local program="$build/${f[program]}" dll="$build/planted_marker.dll" file
+  for file in "$program" "$dll"; do
+    [ -f "$file" ] || fail "missing $file"
+  done
+  if [ ${#CASE_FAILS[@]} -gt 0 ]; then
+    case_end
+    return 0
+  fi
+  local folder="$CASE_DIR/Downloads" marker="$CASE_DIR/marker.txt" nowatch=""
+  mkdir -p "$folder"
+  cp "$program" "$folder/"
+  for file in $PLANTED; do cp "$dll" "$folder/$file"; done
+  [ "${f[program]}" = Lullscreen.exe ] || nowatch=yes
+  e2e_set_version "${f[version]}"
+  # A planted DLL lacks the real one's exports: a call to one ends the program at once,
+  # not in a debugger that waits.
+  LULLSCREEN_MARKER=$(e2e_winpath "$marker") E2E_NOWATCH=$nowatch E2E_EXE="$folder/${f[program]}" \
+    e2e_run "$CASE_DIR" yes "winmm,msacm32,wdmaud.drv,midimap=n,b;winedbg.exe=d" /dev/null "${argv[@]}"
+
+  expect_status_0
+  [ -e "$marker" ] && fail "planted DLL(s) loaded (marker.txt): $(tr -d '\r' <"$marker" |
+    awk -F ' loaded ' '{ sub(/.*\\/, "", $1); sub(/.*\\/, "", $2); print $1 " loaded " $2 }' | sort -u | paste -sd ';')"
+  # Every load of the run's processes, as the loader traced it: a planted name from
+  # anywhere but the system folder, or anything but the program from the program's folder.
+  # (The folder goes through the environment: awk -v would take its backslashes as escapes.)
+  local wrong
+  wrong=$(folder="$(e2e_winpath "$folder")\\" awk -v planted="$PLANTED" -v program="${f[program]}" '
+    BEGIN { n = split(tolower(planted), p, " "); for (i = 1; i <= n; i++) name[p[i]] = 1
+            folder = tolower(ENVIRON["folder"]); program = tolower(program) }
+    /:trace:loaddll:.* Loaded L"/ {
+      path = $0; sub(/^[^"]*"/, "", path); how = path; sub(/".*/, "", path); sub(/.*: /, "", how)
+      gsub(/\\\\/, "\\", path); file = path; sub(/.*\\/, "", file)
+      dir = substr(path, 1, length(path) - length(file)); low = tolower(dir)
+      if (low == folder) dir = "the program\047s folder"
+      if ((tolower(file) in name && low != "c:\\windows\\system32\\") || (low == folder && tolower(file) != program))
+        print file " from " dir " (" how ")"
+    }' "$CASE_DIR/trace.log" | sort -u)
+  [ -z "$wrong" ] || fail "loaded from the wrong folder:" "$wrong"
+  case_end
+}
+
+planted_cases() {
+  planted name='planted DLLs: 0 -muteon, mixer path' program=Lullscreen.exe args='0 -muteon' version=winxp
+  planted name='planted DLLs: 0 -muteoff, mixer path' program=Lullscreen.exe args='0 -muteoff' version=winxp
+  planted name='planted DLLs: 0 -muteon, endpoint path' program=Lullscreen.exe args='0 -muteon' version=win10
+  planted name='planted DLLs: 0 -muteoff, endpoint path' program=Lullscreen.exe args='0 -muteoff' version=win10
+  planted name='planted DLLs: mixinspect, mixer path' program=mixinspect.exe version=winxp
+}
+
 # ---- power actions (last: an exit request ends the Wine session) ------------------------
 
 # power name= args= call=CALL: the privilege switched on, the one power call, switched off.
@@ -511,5 +577,6 @@ run_cases() {
   enumerator_unavailable
   mixer_cases
   inspector_case
+  planted_cases
   power_cases
 }
