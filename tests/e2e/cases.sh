@@ -471,6 +471,7 @@ planted() {
   # A planted DLL lacks the real one's exports: a call to one ends the program at once,
   # not in a debugger that waits.
   LULLSCREEN_MARKER=$(e2e_winpath "$marker") E2E_NOWATCH=$nowatch E2E_EXE="$folder/${f[program]}" \
+    E2E_EXE_SIZE=$(e2e_image_size "$program") \
     e2e_run "$CASE_DIR" yes "winmm,msacm32,wdmaud.drv,midimap=n,b;winedbg.exe=d" /dev/null "${argv[@]}"
 
   expect_status_0
