@@ -26,6 +26,7 @@ E2E_RELAY+=";combase.CoInitialize;combase.CoCreateInstance;combase.CoUninitializ
 E2E_RELAY+=";winmm.mixerGetNumDevs;winmm.mixerGetDevCapsW;winmm.mixerOpen;winmm.mixerClose"
 E2E_RELAY+=";winmm.mixerGetLineInfoW;winmm.mixerGetLineControlsW;winmm.mixerGetControlDetailsW"
 E2E_RELAY+=";winmm.mixerSetControlDetails"
+E2E_RELAY+=";kernel32.WriteConsoleW;kernelbase.WriteConsoleW;kernel32.WriteFile;kernelbase.WriteFile"
 E2E_TRACE="+relay,+timestamp,+pid,+loaddll,trace+mmdevapi,trace+winmm,fixme-all"
 
 # e2e_init WORKDIR EXE WATCHER: the private environment lives under WORKDIR.
