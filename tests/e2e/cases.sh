@@ -95,24 +95,46 @@ expect_output() {
   fi
 }
 
+USAGE=(
+  "Usage: Lullscreen.exe [waitmsec] [options]"
+  "                      -muteon   : SpeakerMuteOn"
+  "                      -muteoff  : SpeakerMuteOff"
+  "                      -withlock : LockWorkStation"
+  ""
+  "                      -reboot   : PC Reboot"
+  "                      -shutdown : PC Shutdown"
+  "                      -suspend  : PC Suspend"
+  "                      -hibernate: PC Hibernate"
+)
+
 expect_banner() {
-  local out="$CASE_DIR/out.bin" lines
-  lines=(
-    "Usage: Lullscreen.exe [waitmsec] [options]"
-    "                      -muteon   : SpeakerMuteOn"
-    "                      -muteoff  : SpeakerMuteOff"
-    "                      -withlock : LockWorkStation"
-    ""
-    "                      -reboot   : PC Reboot"
-    "                      -shutdown : PC Shutdown"
-    "                      -suspend  : PC Suspend"
-    "                      -hibernate: PC Hibernate"
-  )
-  printf '%s\r\n' "${lines[@]}" >"$CASE_DIR/out.expected"
+  local out="$CASE_DIR/out.bin"
+  printf '%s\r\n' "${USAGE[@]}" >"$CASE_DIR/out.expected"
   [ "$(tr -cd '\n' <"$out" | wc -c)" = 10 ] || fail "banner: expected 10 lines"
   [ "$(tr -cd '\r' <"$out" | wc -c)" = 10 ] || fail "banner: expected exactly one CR per line"
   head -n 1 "$out" | grep -q $'^[^\r]\+\r$' || fail "banner: line 1 is empty or not ended by CR LF"
   tail -n +2 "$out" | cmp -s "$CASE_DIR/out.expected" - || fail "banner: lines 2 to 10 differ from out.expected"
+}
+
+# What the terminal showed, as a person reads it: no control sequences, no CRs.
+terminal_text() {
+  sed $'s/\x1b\\[[0-9;?]*[A-Za-z]//g' "$CASE_DIR/out.bin" | tr -d '\r'
+}
+
+# expect_console_writes: standard output, a console, was written as UTF-16 text, not as
+# bytes (the programs write no file but standard output).
+expect_console_writes() {
+  e2e_story "$CASE_DIR" | grep -q '^WriteConsoleW(' || fail "nothing was written with WriteConsoleW"
+  expect_absent '^WriteFile\(' "standard output is a console, yet WriteFile wrote to it"
+}
+
+# expect_terminal_usage: the terminal showed the usage lines (the banner line may wrap
+# on the screen: only the usage block is compared).
+expect_terminal_usage() {
+  printf '%s\n' "${USAGE[@]}" >"$CASE_DIR/out.expected"
+  [[ $(terminal_text) == *$'\n'"$(cat "$CASE_DIR/out.expected")"* ]] ||
+    fail "the terminal did not show the usage lines (see out.bin)"
+  expect_console_writes
 }
 
 # expect_skeleton LINE...: the run's main calls, in order, are exactly these.
@@ -182,9 +204,9 @@ expect_says() {  # expect_says REGEX: what scripts/run would tell the user
 
 # ---- the command line and the run sequence (endpoint path) -----------------------------
 
-# sequence name= args= [version=win7] [sound=yes|none] [banner=yes] [mute=on|off|error]
+# sequence name= args= [version=win7] [sound=yes|none] [banner=yes|terminal] [mute=on|off|error]
 #          [wait=MSEC] [polls=N] [lock=yes] [says=REGEX]
-# Without wait= the display is left alone.
+# Without wait= the display is left alone; banner=terminal runs on a pseudo-terminal.
 sequence() {
   local -A f=([args]="" [version]=win7 [sound]=yes [banner]=no [mute]=none [wait]=- [polls]="" [lock]=no [says]="")
   fields "$@"
@@ -193,7 +215,9 @@ sequence() {
   row_args "${f[args]}"
   case_begin "${f[name]}"
   e2e_set_version "${f[version]}"
-  e2e_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
+  local terminal=""
+  [ "${f[banner]}" = terminal ] && terminal=yes
+  E2E_TERMINAL=$terminal e2e_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
 
   expect_status_0
   case ${f[mute]} in
@@ -219,6 +243,8 @@ sequence() {
   expect_skeleton "${expected[@]}"
   if [ "${f[banner]}" = yes ]; then
     expect_banner
+  elif [ "${f[banner]}" = terminal ]; then
+    expect_terminal_usage
   elif [ "${f[mute]}" = error ]; then
     expect_output "SetMuteError"
   else
@@ -259,6 +285,7 @@ expect_endpoint() {
 
 sequence_cases() {
   sequence name='no arguments: banner, 300 ms, display off' args='' banner=yes wait=300
+  sequence name='no arguments on a terminal: usage shown, as UTF-16' args='' banner=terminal wait=300
   sequence name='1000: display off after 1000 ms' args='1000' wait=1000
   sequence name='-MuteOn: matched without case, then 300 ms' args='-MuteOn' mute=on wait=300 \
     says='^default endpoint muted; waited [0-9]+ ms; display: low power, then off$'

@@ -215,7 +215,9 @@ e2e_program_env() {
 
 # e2e_start DIR SOUND OVERRIDES STDIN ARGS...: starts the program in the background
 # (E2E_PID); its console output goes to DIR/out.bin and Wine's traces to DIR/trace.log.
-# STDIN is a file to read from, or - for the caller's own standard input.
+# STDIN is a file to read from, or - for the caller's own standard input. With
+# E2E_TERMINAL set, standard input and output are a UTF-8 pseudo-terminal instead, and
+# out.bin is what the terminal was sent, control sequences and all.
 e2e_start() {
   local dir=$1 sound=$2 overrides=$3 input=$4
   shift 4
@@ -224,7 +226,13 @@ e2e_start() {
   [ -n "$overrides" ] && env+=("WINEDLLOVERRIDES=$WINEDLLOVERRIDES;$overrides")
   printf '%q ' "$@" >"$dir/args"
   : >"$dir/out.bin"
-  if [ "$input" = - ]; then
+  if [ -n "${E2E_TERMINAL:-}" ]; then
+    # script runs the command line with SHELL, which must read bash's quoting; Wine's
+    # console writes to a terminal in the locale's character set.
+    local command
+    command="$(printf '%q ' env "${env[@]}" wine "$E2E_EXE" "$@") 2>$(printf '%q' "$dir/trace.log")"
+    setsid env SHELL=/bin/bash LC_ALL=C.UTF-8 script -qfec "$command" /dev/null <"$input" >"$dir/out.bin" 2>/dev/null &
+  elif [ "$input" = - ]; then
     # Stated explicitly: a background command would otherwise read from /dev/null.
     setsid env "${env[@]}" wine "$E2E_EXE" "$@" 0<&0 >"$dir/out.bin" 2>"$dir/trace.log" &
   else
