@@ -464,6 +464,24 @@ inspector_case() {
   case_end
 }
 
+# mixinspect.exe on a terminal: the sound card's name, which is not ASCII, reaches the
+# screen as it is.
+inspector_terminal_case() {
+  local name='mixinspect on a terminal: a non-ASCII card name shown intact'
+  selected "$name" || return 0
+  case_begin "$name"
+  local inspect="$build/mixinspect.exe" shown
+  e2e_set_version winxp
+  E2E_NOWATCH=yes E2E_TERMINAL=yes E2E_EXE=$inspect E2E_EXE_SIZE=$(e2e_image_size "$inspect") \
+    e2e_run "$CASE_DIR" yes "" /dev/null
+  expect_status_0
+  shown=$(terminal_text)
+  grep -q '^Device 1: "Динамики", ' <<<"$shown" || fail "the card shown as: $(grep -m1 '^Device 1:' <<<"$shown")"
+  grep -q '^Device 3: "Monitor of Динамики", ' <<<"$shown" || fail "its monitor shown as: $(grep -m1 '^Device 3:' <<<"$shown")"
+  expect_console_writes
+  case_end
+}
+
 # ---- planted DLLs: a program's own folder is never searched for a system DLL ------------
 
 # What a program started from a Downloads folder could be made to load by a file beside
@@ -605,6 +623,7 @@ run_cases() {
   enumerator_unavailable
   mixer_cases
   inspector_case
+  inspector_terminal_case
   planted_cases
   power_cases
 }

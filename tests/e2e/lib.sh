@@ -2,7 +2,8 @@
 # under Wine and watches it from outside.
 #
 #   - a private Wine prefix with the null graphics driver (no display needed);
-#   - a private PulseAudio with a null sink, the virtual sound card (runs can go without it);
+#   - a private PulseAudio with a null sink, the virtual sound card (runs can go without it),
+#     named "Динамики": a name that is not ASCII, which the mixer devices take on;
 #   - progman_watch.exe, a window of the shell's class "Progman" that prints every
 #     WM_SYSCOMMAND it receives with its tick count;
 #   - Wine's relay trace of the calls that matter, its mmdevapi and winmm traces, kept
@@ -138,7 +139,8 @@ e2e_pulse_start() {
     rm -f "$pidfile"
   fi
   HOME="$E2E_PULSE_DIR" pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=yes \
-    --load=module-native-protocol-unix --load="module-null-sink sink_name=nullsink" \
+    --load=module-native-protocol-unix \
+    --load="module-null-sink sink_name=nullsink sink_properties=device.description=Динамики" \
     >"$E2E_WORK/pulseaudio.log" 2>&1 </dev/null || return 1
   E2E_PULSE_PID=$(cat "$pidfile" 2>/dev/null)
   [ -n "$E2E_PULSE_PID" ] && [ -S "$E2E_PULSE_DIR/pulse/native" ]
