@@ -95,24 +95,46 @@ expect_output() {
   fi
 }
 
+USAGE=(
+  "Usage: Lullscreen.exe [waitmsec] [options]"
+  "                      -muteon   : SpeakerMuteOn"
+  "                      -muteoff  : SpeakerMuteOff"
+  "                      -withlock : LockWorkStation"
+  ""
+  "                      -reboot   : PC Reboot"
+  "                      -shutdown : PC Shutdown"
+  "                      -suspend  : PC Suspend"
+  "                      -hibernate: PC Hibernate"
+)
+
 expect_banner() {
-  local out="$CASE_DIR/out.bin" lines
-  lines=(
-    "Usage: Lullscreen.exe [waitmsec] [options]"
-    "                      -muteon   : SpeakerMuteOn"
-    "                      -muteoff  : SpeakerMuteOff"
-    "                      -withlock : LockWorkStation"
-    ""
-    "                      -reboot   : PC Reboot"
-    "                      -shutdown : PC Shutdown"
-    "                      -suspend  : PC Suspend"
-    "                      -hibernate: PC Hibernate"
-  )
-  printf '%s\r\n' "${lines[@]}" >"$CASE_DIR/out.expected"
+  local out="$CASE_DIR/out.bin"
+  printf '%s\r\n' "${USAGE[@]}" >"$CASE_DIR/out.expected"
   [ "$(tr -cd '\n' <"$out" | wc -c)" = 10 ] || fail "banner: expected 10 lines"
   [ "$(tr -cd '\r' <"$out" | wc -c)" = 10 ] || fail "banner: expected exactly one CR per line"
   head -n 1 "$out" | grep -q $'^[^\r]\+\r$' || fail "banner: line 1 is empty or not ended by CR LF"
   tail -n +2 "$out" | cmp -s "$CASE_DIR/out.expected" - || fail "banner: lines 2 to 10 differ from out.expected"
+}
+
+# What the terminal showed, as a person reads it: no control sequences, no CRs.
+terminal_text() {
+  sed $'s/\x1b\\[[0-9;?]*[A-Za-z]//g' "$CASE_DIR/out.bin" | tr -d '\r'
+}
+
+# expect_console_writes: standard output, a console, was written as UTF-16 text, not as
+# bytes (the programs write no file but standard output).
+expect_console_writes() {
+  e2e_story "$CASE_DIR" | grep -q '^WriteConsoleW(' || fail "nothing was written with WriteConsoleW"
+  expect_absent '^WriteFile\(' "standard output is a console, yet WriteFile wrote to it"
+}
+
+# expect_terminal_usage: the terminal showed the usage lines (the banner line may wrap
+# on the screen: only the usage block is compared).
+expect_terminal_usage() {
+  printf '%s\n' "${USAGE[@]}" >"$CASE_DIR/out.expected"
+  [[ $(terminal_text) == *$'\n'"$(cat "$CASE_DIR/out.expected")"* ]] ||
+    fail "the terminal did not show the usage lines (see out.bin)"
+  expect_console_writes
 }
 
 # expect_skeleton LINE...: the run's main calls, in order, are exactly these.
@@ -182,9 +204,9 @@ expect_says() {  # expect_says REGEX: what scripts/run would tell the user
 
 # ---- the command line and the run sequence (endpoint path) -----------------------------
 
-# sequence name= args= [version=win7] [sound=yes|none] [banner=yes] [mute=on|off|error]
+# sequence name= args= [version=win7] [sound=yes|none] [banner=yes|terminal] [mute=on|off|error]
 #          [wait=MSEC] [polls=N] [lock=yes] [says=REGEX]
-# Without wait= the display is left alone.
+# Without wait= the display is left alone; banner=terminal runs on a pseudo-terminal.
 sequence() {
   local -A f=([args]="" [version]=win7 [sound]=yes [banner]=no [mute]=none [wait]=- [polls]="" [lock]=no [says]="")
   fields "$@"
@@ -193,7 +215,9 @@ sequence() {
   row_args "${f[args]}"
   case_begin "${f[name]}"
   e2e_set_version "${f[version]}"
-  e2e_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
+  local terminal=""
+  [ "${f[banner]}" = terminal ] && terminal=yes
+  E2E_TERMINAL=$terminal e2e_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
 
   expect_status_0
   case ${f[mute]} in
@@ -219,6 +243,8 @@ sequence() {
   expect_skeleton "${expected[@]}"
   if [ "${f[banner]}" = yes ]; then
     expect_banner
+  elif [ "${f[banner]}" = terminal ]; then
+    expect_terminal_usage
   elif [ "${f[mute]}" = error ]; then
     expect_output "SetMuteError"
   else
@@ -259,6 +285,7 @@ expect_endpoint() {
 
 sequence_cases() {
   sequence name='no arguments: banner, 300 ms, display off' args='' banner=yes wait=300
+  sequence name='no arguments on a terminal: usage shown, as UTF-16' args='' banner=terminal wait=300
   sequence name='1000: display off after 1000 ms' args='1000' wait=1000
   sequence name='-MuteOn: matched without case, then 300 ms' args='-MuteOn' mute=on wait=300 \
     says='^default endpoint muted; waited [0-9]+ ms; display: low power, then off$'
@@ -314,7 +341,8 @@ enumerator_unavailable() {
     fail "report line: \"$first\""
   [ "$(sed -n 2p "$dir/out.bin")" = $'Press any key to continue.\r' ] || fail "line 2 is not \"Press any key to continue.\""
   [ "$(tr -cd '\n' <"$dir/out.bin" | wc -c)" = 2 ] || fail "expected exactly two lines of output"
-  expect_skeleton "CoInitialize(0) = 0"
+  # COM is left on the way out of the failed step, before the report is shown.
+  expect_skeleton "CoInitialize(0) = 0" "CoUninitialize()"
   e2e_story "$dir" | grep -q '^CoCreateInstance(\*,0,5,\*,\*) = 0x8' || fail "CoCreateInstance did not fail"
   expect_messages
   case_end
@@ -436,6 +464,91 @@ inspector_case() {
   case_end
 }
 
+# mixinspect.exe on a terminal: the sound card's name, which is not ASCII, reaches the
+# screen as it is.
+inspector_terminal_case() {
+  local name='mixinspect on a terminal: a non-ASCII card name shown intact'
+  selected "$name" || return 0
+  case_begin "$name"
+  local inspect="$build/mixinspect.exe" shown
+  e2e_set_version winxp
+  E2E_NOWATCH=yes E2E_TERMINAL=yes E2E_EXE=$inspect E2E_EXE_SIZE=$(e2e_image_size "$inspect") \
+    e2e_run "$CASE_DIR" yes "" /dev/null
+  expect_status_0
+  shown=$(terminal_text)
+  grep -q '^Device 1: "Динамики", ' <<<"$shown" || fail "the card shown as: $(grep -m1 '^Device 1:' <<<"$shown")"
+  grep -q '^Device 3: "Monitor of Динамики", ' <<<"$shown" || fail "its monitor shown as: $(grep -m1 '^Device 3:' <<<"$shown")"
+  expect_console_writes
+  case_end
+}
+
+# ---- planted DLLs: a program's own folder is never searched for a system DLL ------------
+
+# What a program started from a Downloads folder could be made to load by a file beside
+# it: winmm and what winmm loads by name. (Wine's own loader takes imm32 and version from
+# there for every program that imports user32: not ours to plant.)
+PLANTED="winmm.dll msacm32.dll wdmaud.drv midimap.dll"
+
+# planted name= program= args= version=: a copy of the program in a folder of its own with
+# the marker DLL under each planted name, and native DLLs preferred for those names. None
+# may be loaded (no marker file), and each is loaded, if at all, from the system folder.
+planted() {
+  local -A f=([args]="")
+  fields "$@"
+  selected "${f[name]}" || return 0
+  local -a argv
+  row_args "${f[args]}"
+  case_begin "${f[name]}"
+  local program="$build/${f[program]}" dll="$build/planted_marker.dll" file
+  for file in "$program" "$dll"; do
+    [ -f "$file" ] || fail "missing $file"
+  done
+  if [ ${#CASE_FAILS[@]} -gt 0 ]; then
+    case_end
+    return 0
+  fi
+  local folder="$CASE_DIR/Downloads" marker="$CASE_DIR/marker.txt" nowatch=""
+  mkdir -p "$folder"
+  cp "$program" "$folder/"
+  for file in $PLANTED; do cp "$dll" "$folder/$file"; done
+  [ "${f[program]}" = Lullscreen.exe ] || nowatch=yes
+  e2e_set_version "${f[version]}"
+  # A planted DLL lacks the real one's exports: a call to one ends the program at once,
+  # not in a debugger that waits.
+  LULLSCREEN_MARKER=$(e2e_winpath "$marker") E2E_NOWATCH=$nowatch E2E_EXE="$folder/${f[program]}" \
+    E2E_EXE_SIZE=$(e2e_image_size "$program") \
+    e2e_run "$CASE_DIR" yes "winmm,msacm32,wdmaud.drv,midimap=n,b;winedbg.exe=d" /dev/null "${argv[@]}"
+
+  expect_status_0
+  [ -e "$marker" ] && fail "planted DLL(s) loaded (marker.txt): $(tr -d '\r' <"$marker" |
+    awk -F ' loaded ' '{ sub(/.*\\/, "", $1); sub(/.*\\/, "", $2); print $1 " loaded " $2 }' | sort -u | paste -sd ';')"
+  # Every load of the run's processes, as the loader traced it: a planted name from
+  # anywhere but the system folder, or anything but the program from the program's folder.
+  # (The folder goes through the environment: awk -v would take its backslashes as escapes.)
+  local wrong
+  wrong=$(folder="$(e2e_winpath "$folder")\\" awk -v planted="$PLANTED" -v program="${f[program]}" '
+    BEGIN { n = split(tolower(planted), p, " "); for (i = 1; i <= n; i++) name[p[i]] = 1
+            folder = tolower(ENVIRON["folder"]); program = tolower(program) }
+    /:trace:loaddll:.* Loaded L"/ {
+      path = $0; sub(/^[^"]*"/, "", path); how = path; sub(/".*/, "", path); sub(/.*: /, "", how)
+      gsub(/\\\\/, "\\", path); file = path; sub(/.*\\/, "", file)
+      dir = substr(path, 1, length(path) - length(file)); low = tolower(dir)
+      if (low == folder) dir = "the program\047s folder"
+      if ((tolower(file) in name && low != "c:\\windows\\system32\\") || (low == folder && tolower(file) != program))
+        print file " from " dir " (" how ")"
+    }' "$CASE_DIR/trace.log" | sort -u)
+  [ -z "$wrong" ] || fail "loaded from the wrong folder:" "$wrong"
+  case_end
+}
+
+planted_cases() {
+  planted name='planted DLLs: 0 -muteon, mixer path' program=Lullscreen.exe args='0 -muteon' version=winxp
+  planted name='planted DLLs: 0 -muteoff, mixer path' program=Lullscreen.exe args='0 -muteoff' version=winxp
+  planted name='planted DLLs: 0 -muteon, endpoint path' program=Lullscreen.exe args='0 -muteon' version=win10
+  planted name='planted DLLs: 0 -muteoff, endpoint path' program=Lullscreen.exe args='0 -muteoff' version=win10
+  planted name='planted DLLs: mixinspect, mixer path' program=mixinspect.exe version=winxp
+}
+
 # ---- power actions (last: an exit request ends the Wine session) ------------------------
 
 # power name= args= call=CALL: the privilege switched on, the one power call, switched off.
@@ -510,5 +623,7 @@ run_cases() {
   enumerator_unavailable
   mixer_cases
   inspector_case
+  inspector_terminal_case
+  planted_cases
   power_cases
 }

@@ -70,6 +70,8 @@ BEGIN {
   masked["mixerGetLineControlsW"] = " 2 "
   masked["mixerGetControlDetailsW"] = " 2 "
   masked["mixerSetControlDetails"] = " 2 "
+  masked["WriteFile"] = " 2 4 "
+  masked["WriteConsoleW"] = " 2 4 "
   # Functions without a result.
   void["Sleep"] = 1
   void["CoUninitialize"] = 1

@@ -2,7 +2,8 @@
 # under Wine and watches it from outside.
 #
 #   - a private Wine prefix with the null graphics driver (no display needed);
-#   - a private PulseAudio with a null sink, the virtual sound card (runs can go without it);
+#   - a private PulseAudio with a null sink, the virtual sound card (runs can go without it),
+#     named "Динамики": a name that is not ASCII, which the mixer devices take on;
 #   - progman_watch.exe, a window of the shell's class "Progman" that prints every
 #     WM_SYSCOMMAND it receives with its tick count;
 #   - Wine's relay trace of the calls that matter, its mmdevapi and winmm traces, kept
@@ -26,6 +27,7 @@ E2E_RELAY+=";combase.CoInitialize;combase.CoCreateInstance;combase.CoUninitializ
 E2E_RELAY+=";winmm.mixerGetNumDevs;winmm.mixerGetDevCapsW;winmm.mixerOpen;winmm.mixerClose"
 E2E_RELAY+=";winmm.mixerGetLineInfoW;winmm.mixerGetLineControlsW;winmm.mixerGetControlDetailsW"
 E2E_RELAY+=";winmm.mixerSetControlDetails"
+E2E_RELAY+=";kernel32.WriteConsoleW;kernelbase.WriteConsoleW;kernel32.WriteFile;kernelbase.WriteFile"
 E2E_TRACE="+relay,+timestamp,+pid,+loaddll,trace+mmdevapi,trace+winmm,fixme-all"
 
 # e2e_init WORKDIR EXE WATCHER: the private environment lives under WORKDIR.
@@ -137,7 +139,8 @@ e2e_pulse_start() {
     rm -f "$pidfile"
   fi
   HOME="$E2E_PULSE_DIR" pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=yes \
-    --load=module-native-protocol-unix --load="module-null-sink sink_name=nullsink" \
+    --load=module-native-protocol-unix \
+    --load="module-null-sink sink_name=nullsink sink_properties=device.description=Динамики" \
     >"$E2E_WORK/pulseaudio.log" 2>&1 </dev/null || return 1
   E2E_PULSE_PID=$(cat "$pidfile" 2>/dev/null)
   [ -n "$E2E_PULSE_PID" ] && [ -S "$E2E_PULSE_DIR/pulse/native" ]
@@ -214,7 +217,9 @@ e2e_program_env() {
 
 # e2e_start DIR SOUND OVERRIDES STDIN ARGS...: starts the program in the background
 # (E2E_PID); its console output goes to DIR/out.bin and Wine's traces to DIR/trace.log.
-# STDIN is a file to read from, or - for the caller's own standard input.
+# STDIN is a file to read from, or - for the caller's own standard input. With
+# E2E_TERMINAL set, standard input and output are a UTF-8 pseudo-terminal instead, and
+# out.bin is what the terminal was sent, control sequences and all.
 e2e_start() {
   local dir=$1 sound=$2 overrides=$3 input=$4
   shift 4
@@ -223,7 +228,13 @@ e2e_start() {
   [ -n "$overrides" ] && env+=("WINEDLLOVERRIDES=$WINEDLLOVERRIDES;$overrides")
   printf '%q ' "$@" >"$dir/args"
   : >"$dir/out.bin"
-  if [ "$input" = - ]; then
+  if [ -n "${E2E_TERMINAL:-}" ]; then
+    # script runs the command line with SHELL, which must read bash's quoting; Wine's
+    # console writes to a terminal in the locale's character set.
+    local command
+    command="$(printf '%q ' env "${env[@]}" wine "$E2E_EXE" "$@") 2>$(printf '%q' "$dir/trace.log")"
+    setsid env SHELL=/bin/bash LC_ALL=C.UTF-8 script -qfec "$command" /dev/null <"$input" >"$dir/out.bin" 2>/dev/null &
+  elif [ "$input" = - ]; then
     # Stated explicitly: a background command would otherwise read from /dev/null.
     setsid env "${env[@]}" wine "$E2E_EXE" "$@" 0<&0 >"$dir/out.bin" 2>"$dir/trace.log" &
   else
