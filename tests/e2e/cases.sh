@@ -616,6 +616,30 @@ power_cases() {
   power name='-muteon -reboot: only the reboot' args='-muteon -reboot' call='ExitWindowsEx(0xe,0)'
 }
 
+# ---- winmm that cannot be loaded: a system without mixer devices ----------------------
+
+winmm_unavailable_cases() {
+  local name='winmm unavailable: -muteon mutes nothing, then the display'
+  if selected "$name"; then
+    case_begin "$name"
+    e2e_set_version winxp
+    e2e_run "$CASE_DIR" yes "winmm=d" /dev/null -muteon
+    expect_status_0
+    expect_output
+    expect_absent '^mixer' "a mixer function was reached without winmm"
+    expect_messages 1 2
+    case_end
+  fi
+  name='winmm unavailable: mixinspect says so'
+  if selected "$name"; then
+    case_begin "$name"
+    E2E_NOWATCH=yes E2E_EXE="$build/mixinspect.exe" E2E_TRACE=-all e2e_run "$CASE_DIR" yes "winmm=d" /dev/null
+    [ "$(cat "$CASE_DIR/status" 2>/dev/null)" = 0 ] || fail "exit status $(cat "$CASE_DIR/status" 2>/dev/null), expected 0"
+    expect_output "The mixer interface is unavailable: winmm.dll could not be loaded from the system folder."
+    case_end
+  fi
+}
+
 run_cases() {
   case_pattern=$1
   CASE_NUMBER=0
@@ -625,5 +649,6 @@ run_cases() {
   inspector_case
   inspector_terminal_case
   planted_cases
+  winmm_unavailable_cases
   power_cases
 }
