@@ -1,7 +1,8 @@
 # Sourced by the test command and by the layers' own scripts (run-example,
 # run-release, run-e2e): counted checks, steps whose output goes to a log whose
-# end is shown when they fail (so that a failing layer says why). It sources
-# scripts/wine-env, for the table of Windows builds.
+# end is shown when they fail (so that a failing layer says why), and what the
+# layers read in Windows programs. It sources scripts/wine-env, for the table of
+# Windows builds.
 CHECKS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$CHECKS_ROOT/scripts/wine-env"
 LOG_TAIL_LINES=40
@@ -41,12 +42,15 @@ counted() {
   return "$1"
 }
 
-# check NAME COMMAND...: one counted check.
+# check NAME COMMAND...: one counted check. What COMMAND prints is shown after
+# the FAILED line when it fails, and not at all when it passes.
 check() {
-  local name=$1
+  local name=$1 out status
   shift
-  "$@"
-  counted $? "FAILED: $name"
+  out=$("$@" 2>&1)
+  status=$?
+  counted "$status" "FAILED: $name" || [ -z "$out" ] || echo "$out"
+  return "$status"
 }
 
 # check_step NAME LOG COMMAND...: one counted check run as a step.
@@ -70,3 +74,30 @@ configure_and_build() {
   (cd "$CHECKS_ROOT" && cmake --preset "$1" && cmake --build --preset "$1" -j "$(nproc)")
 }
 build_preset() { step "the $1 build" "$CHECKS_ROOT/build/$1/build.log" configure_and_build "$1"; }
+
+# pe_objdump EXE: "objdump -p" of a Windows program, by the mingw-w64 tools of
+# its own architecture (the machine field of its PE header).
+pe_objdump() {
+  local pe arch
+  [ -f "$1" ] || { echo "no $1" >&2; return 1; }
+  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  case $(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ') in
+    014c) arch=win32 ;;
+    8664) arch=win64 ;;
+    *) echo "$1 is not an x86 Windows program" >&2; return 1 ;;
+  esac
+  "$(windows_build "$arch" tools)-objdump" -p "$1"
+}
+
+# pe_imports EXE: what EXE imports, one DLL!function a line, sorted, the DLL in
+# capitals (Windows matches DLL names without regard to case); a function
+# imported by its ordinal only is DLL!#ordinal.
+pe_imports() {
+  local dump
+  dump=$(pe_objdump "$1") || return 1
+  awk '
+    /^\tDLL Name: / { dll = toupper($3); next }
+    /^[^ \t]/ { dll = "" }
+    dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll "!" ($3 == "<none>" ? "#" $2 : $3) }
+  ' <<<"$dump" | LC_ALL=C sort -u
+}
