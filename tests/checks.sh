@@ -101,3 +101,34 @@ pe_imports() {
     dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll "!" ($3 == "<none>" ? "#" $2 : $3) }
   ' <<<"$dump" | LC_ALL=C sort -u
 }
+
+# imports_check EXE LIST: EXE imports nothing that LIST (DLL!function, one a
+# line, # for comments) does not list; each import it does not is named. On its
+# own, for a quick look at a build:
+#   bash -c '. tests/checks.sh; imports_check build/win32/Lullscreen.exe tests/release/imports.txt'
+imports_check() {
+  local imports
+  imports=$(pe_imports "$1") && [ -n "$imports" ] || { echo "could not read the imports of $1"; return 1; }
+  awk -v exe="$(basename "$1")" -v list="$2" '
+    FILENAME == list { if (NF && $1 !~ /^#/) { i = index($1, "!"); listed[toupper(substr($1, 1, i - 1)) substr($1, i)] = 1 }; next }
+    !($0 in listed) { print "  " exe " imports " $0 ", not listed"; bad = 1 }
+    END { exit bad }
+  ' "$2" - <<<"$imports"
+}
+
+# subsystem_check EXE VERSION: the Windows version EXE's PE header asks for (its
+# subsystem version) is at most VERSION (major.minor), e.g. 5.0 for Windows 2000.
+subsystem_check() {
+  local dump
+  dump=$(pe_objdump "$1") || return 1
+  awk -v exe="$1" -v max="$2" '
+    $1 == "MajorSubsystemVersion" { major = $2 }
+    $1 == "MinorSubsystemVersion" { minor = $2 }
+    END {
+      split(max, m, ".")
+      if (major == "" || major + 0 > m[1] + 0 || (major + 0 == m[1] + 0 && minor + 0 > m[2] + 0)) {
+        print exe " asks for Windows " major "." minor " (subsystem version), later than " max
+        exit 1
+      }
+    }' <<<"$dump"
+}
