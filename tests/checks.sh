@@ -11,7 +11,7 @@ failed=0
 
 # log_tail LOG: the last lines of LOG, set off from the script's own output.
 log_tail() {
-  echo "the last $LOG_TAIL_LINES lines of $1:"
+  echo "the end of $1:"
   tail -n "$LOG_TAIL_LINES" "$1" | sed 's/^/  | /'
 }
 
@@ -49,7 +49,9 @@ check() {
   shift
   out=$("$@" 2>&1)
   status=$?
-  counted "$status" "FAILED: $name" || [ -z "$out" ] || echo "$out"
+  if ! counted "$status" "FAILED: $name" && [ -n "$out" ]; then
+    echo "$out"
+  fi
   return "$status"
 }
 
