@@ -1,6 +1,6 @@
 # The release zip for Windows users, made by CPack (scripts/package):
 # Lullscreen-<version>-win32.zip with both programs and the documents, and
-# SHA256SUMS beside it. Everything for it is installed as the component
+# SHA256SUMS beside it (-win64.zip from a 64-bit build, which does not ship). Everything for it is installed as the component
 # "programs", and the zip takes that component only, so other components
 # (a library's headers and package files) can be installed without landing in it.
 if(NOT TARGET Lullscreen)
@@ -23,7 +23,13 @@ endforeach()
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Lullscreen)
 set(CPACK_PACKAGE_VENDOR "The Lullscreen authors")
-set(CPACK_PACKAGE_FILE_NAME "Lullscreen-${PROJECT_VERSION}-win32")
+# The zip names the Windows its programs are for, so that a 64-bit one is never
+# taken for the 32-bit release.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_PACKAGE_FILE_NAME "Lullscreen-${PROJECT_VERSION}-win64")
+else()
+  set(CPACK_PACKAGE_FILE_NAME "Lullscreen-${PROJECT_VERSION}-win32")
+endif()
 # Only the "programs" component, as one zip without a component suffix. A
 # component install also lists the files in sorted order, which fixes the order
 # of the zip's entries.
