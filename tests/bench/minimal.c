@@ -3,7 +3,6 @@
  * shell's window, the two WM_SYSCOMMAND posts), and does nothing else.
  * tests/bench/startup builds and times it. */
 #include <windows.h>
-#include <mmsystem.h>
 #include <objbase.h>
 
 int main(int argc, char** argv) {
@@ -14,7 +13,6 @@ int main(int argc, char** argv) {
     HANDLE token;
     OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
     CoUninitialize();
-    mixerGetNumDevs();
   }
   shell = FindWindowW(L"ProgMan", NULL);
   PostMessageW(shell, WM_SYSCOMMAND, SC_MONITORPOWER, 1);
