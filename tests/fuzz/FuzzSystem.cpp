@@ -4,8 +4,8 @@
 #include <memory>
 #include <optional>
 
-#include "fuzz/FuzzAlloc.h"
 #include "fuzz/FuzzCheck.h"
+#include "sim/SimHeap.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ LRESULT TFuzzUser32::Deliver(WNDPROC Procedure, HWND hWnd, UINT Msg, WPARAM wPar
   // many allocations as the low four bits say.
   const std::uint8_t b = FAnswers.Byte();
   try {
-    std::optional<TMemoryRunsOut> shortage;
+    std::optional<SimHeap::Shortage> shortage;
     if (b >= 0xE0) shortage.emplace(b & 15);
     return Procedure(hWnd, Msg, wParam, lParam);
   } catch (const std::exception& e) {
