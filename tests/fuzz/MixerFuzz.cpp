@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzAlloc.h"
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/FuzzSystem.h"
 #include "fuzz/FuzzWinmm.h"
 #include "mixers/Mixers.h"
+#include "sim/SimHeap.h"
 
 namespace {
 
@@ -595,7 +595,7 @@ void TClient::Run(std::uint8_t Config) {
         if (++shortScans > 16) break;
         const int allowed = A.Byte();
         try {
-          TMemoryRunsOut shortage(allowed);
+          SimHeap::Shortage shortage(allowed);
           FMixer.Scan();
         } catch (const std::bad_alloc&) {
           // The one exception a scan may let out: the tree built so far stays, whole.

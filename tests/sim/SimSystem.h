@@ -81,6 +81,7 @@
 
 #include "platform/Platform.h"
 #include "sim/CallLog.h"
+#include "sim/SimWindows.h"
 #include "sim/SimWinmm.h"
 
 // kernel32: a tick clock that only Sleep moves, console input and output over
@@ -151,32 +152,20 @@ class SimKernel32 : public IKernel32, public IMixerKernel32 {
   std::vector<bool> FHandles;  // open state of each handle given out
 };
 
-// user32: windows with classes and procedures, the shell's window, posted
-// messages, lock and exit requests.
-class SimUser32 : public IUser32, public IMixerUser32 {
+// user32: the window machinery of SimWindows with its calls recorded, the
+// shell's window, posted messages, lock and exit requests.
+class SimUser32 : public SimWindows, public IUser32 {
  public:
   explicit SimUser32(CallLog& Log);
 
   /// The window FindWindowW answers for class "ProgMan" (0: none).
   HWND ShellWindow = nullptr;
-  /// What DefWindowProcW answers, so tests can tell it apart from 0.
-  LRESULT DefaultResult = 0x5EED;
-
-  /// Delivers a message to a window's procedure as dispatching would; 0 for an unknown window.
-  LRESULT Dispatch(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
-  bool IsWindow(HWND hWnd) const;
-  std::size_t WindowCount() const;
-  /// The procedure to pass to CallWindowProcW for the default handling (TMixerPlatform::DefaultWindowProc).
-  static WNDPROC DefWindowProcAddress();
 
   // Class names are given by name and compared without regard to case.
   // FindWindowW finds only the shell's window. PostMessageW succeeds for a
   // null window (the thread's queue), ShellWindow and windows made here, and
-  // fails for others; nothing is queued.
-  // UnregisterClassW fails while windows of the class exist. A creation that
-  // WM_NCCREATE (0) or WM_CREATE (-1) refuses sends WM_NCDESTROY before the
-  // window is forgotten. DefWindowProcW answers TRUE for WM_NCCREATE, 0 for
-  // WM_CREATE and DefaultResult otherwise.
+  // fails for others; nothing is queued. DefaultResult is 0x5EED, so tests can
+  // tell DefWindowProcW's answer apart from 0.
 
   HWND FindWindowW(LPCWSTR lpClassName, LPCWSTR lpWindowName) override;
   BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
@@ -184,11 +173,9 @@ class SimUser32 : public IUser32, public IMixerUser32 {
   BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
   ATOM RegisterClassExW(const WNDCLASSEXW* lpwcx) override;
   BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE hInstance) override;
-  /// Sends WM_NCCREATE (lParam: a CREATESTRUCTW carrying lpParam; 0 from it fails the creation) and WM_CREATE.
   HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
                        int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                        LPVOID lpParam) override;
-  /// Sends WM_DESTROY and WM_NCDESTROY, then forgets the window.
   BOOL DestroyWindow(HWND hWnd) override;
   LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
   LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
@@ -201,19 +188,12 @@ class SimUser32 : public IUser32, public IMixerUser32 {
   LRESULT DispatchMessageW(const MSG* lpMsg) override;
   BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
+ protected:
+  /// The folded name of a class.
+  String ClassKey(LPCWSTR lpClassName) const override;
+
  private:
   CallLog& FLog;
-  std::map<String, WNDPROC> FClasses;
-  std::map<HWND, WNDPROC> FWindows;
-  std::size_t FNextWindow = 0x2000;
-  struct WindowInfo {
-    String Class;  // folded
-    bool Destroying = false;
-  };
-  std::map<HWND, WindowInfo> FWindowInfo;
-  ATOM FNextAtom = 0xC000;
-  /// The folded name of a class; empty for null.
-  String ClassKey(LPCWSTR lpClassName) const;
 };
 
 // advapi32: the process token and the shutdown privilege.
