@@ -69,6 +69,12 @@ TEST_F(MixerWindowTest, ScanOpensEveryDeviceWithItsOwnWindowOnThisThread) {
   EXPECT_NE(IsWindow(window), FALSE);
   EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId());
   EXPECT_EQ(IsWindowVisible(window), FALSE);
+  // A message-only window, which no broadcast reaches, of a class of this module's.
+  wchar_t name[128] = {};
+  ASSERT_GT(GetClassNameW(window, name, 128), 0);
+  EXPECT_EQ(FindWindowExW(HWND_MESSAGE, nullptr, name, nullptr), window);
+  EXPECT_NE(GetAncestor(window, GA_PARENT), GetDesktopWindow()) << "not a top-level window";
+  EXPECT_EQ(reinterpret_cast<HINSTANCE>(GetClassLongPtrW(window, GCLP_HMODULE)), GetModuleHandleW(nullptr));
   const std::string open = "," + Hex(reinterpret_cast<std::uintptr_t>(window)) + ",0,0x10000)";
   const auto opens = Log.Named("mixerOpen");
   ASSERT_EQ(opens.size(), 2u);
