@@ -1,7 +1,7 @@
 # The release zip for Windows users, made by CPack (scripts/package):
 # Lullscreen-<version>-win32.zip with both programs and the documents, and
-# SHA256SUMS beside it (-win64.zip from a 64-bit build, which does not ship). Everything for it is installed as the component
-# "programs", and the zip takes that component only, so other components
+# SHA256SUMS beside it (-win64.zip from a 64-bit build, which does not ship).
+# Everything for it is installed as the component "programs", and the zip takes that component only, so other components
 # (a library's headers and package files) can be installed without landing in it.
 if(NOT TARGET Lullscreen)
   return()

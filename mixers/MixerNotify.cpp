@@ -18,19 +18,14 @@ thread_local TMixerNotifyWindow* ThreadWindows = nullptr;
 // one process that both link the library never ask for the same class.
 String NewWindowClassName(HINSTANCE Module) {
   static std::atomic<unsigned> next{0};
-  return WSTR("TMixerNotifyWindow.") + HexText(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(Module)), 8) +
-         WSTR(".") + DecimalText(next.fetch_add(1));
+  return WSTR("TMixerNotifyWindow.") +
+         HexText(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(Module)), 8) + WSTR(".") +
+         DecimalText(next.fetch_add(1));
 }
 
 }  // namespace
 
 TMixerNotifyWindow::TMixerNotifyWindow(TMixer& Mixer) : FMixer(Mixer), FUser32(*Mixer.Platform().User32) {}
-
-TMixerNotifyWindow::~TMixerNotifyWindow() {
-  FWindow.Reset();
-  // A window that would not go away must not reach this object any more.
-  Unlink();
-}
 
 HWND TMixerNotifyWindow::Open() {
   if (FWindow) return FWindow.Get();
@@ -49,8 +44,8 @@ HWND TMixerNotifyWindow::Open() {
   // A message-only window: it receives posted messages and nothing the system
   // broadcasts to top-level windows, which would wait on a thread that may
   // never dispatch.
-  const HWND window = FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                              module, this);
+  const HWND window =
+      FUser32.CreateWindowExW(0, FClassName.c_str(), WSTR(""), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, module, this);
   FWindow = TUnique<HWND, TWindowRelease>(window, TWindowRelease{&FUser32});
   // A creation that failed after WM_NCCREATE may leave no WM_NCDESTROY behind.
   if (window == nullptr) Unlink();

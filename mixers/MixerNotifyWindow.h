@@ -13,8 +13,8 @@ class TMixer;
 class TMixerNotifyWindow {
  public:
   explicit TMixerNotifyWindow(TMixer& Mixer);
-  /// Destroys the window, then unregisters the class.
-  ~TMixerNotifyWindow();
+  /// Destroys the window (unlinking it even if it will not go), then unregisters the class.
+  ~TMixerNotifyWindow() = default;
   TMixerNotifyWindow(const TMixerNotifyWindow&) = delete;
   TMixerNotifyWindow& operator=(const TMixerNotifyWindow&) = delete;
 

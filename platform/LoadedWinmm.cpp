@@ -39,8 +39,7 @@ MMRESULT TLoadedWinmm::mixerGetDevCapsW(UINT_PTR uMxId, LPMIXERCAPSW pmxcaps, UI
   return f.Available() ? f.mixerGetDevCapsW(uMxId, pmxcaps, cbmxcaps) : MMSYSERR_NODRIVER;
 }
 
-MMRESULT TLoadedWinmm::mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance,
-                                 DWORD fdwOpen) {
+MMRESULT TLoadedWinmm::mixerOpen(LPHMIXER phmx, UINT uMxId, DWORD_PTR dwCallback, DWORD_PTR dwInstance, DWORD fdwOpen) {
   const TWinmmFunctions& f = FResolve();
   return f.Available() ? f.mixerOpen(phmx, uMxId, dwCallback, dwInstance, fdwOpen) : MMSYSERR_NODRIVER;
 }

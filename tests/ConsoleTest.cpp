@@ -33,7 +33,9 @@ TEST(ConsoleTest, WritesEachLineWithOneLineEnd) {
       EXPECT_TRUE(kernel32.ConsoleText == (onConsole ? c.Text + WSTR("\r\n") : String()))
           << c.Name << ": every code unit kept, " << Narrow(kernel32.ConsoleText);
       EXPECT_EQ(log.Count("WriteConsoleW"), onConsole ? 1u : 0u) << c.Name;
-      EXPECT_EQ(log.Count("WriteFile") + log.Count("WideCharToMultiByte"), onConsole ? 0u : c.Text.empty() ? 1u : 3u)
+      EXPECT_EQ(log.Count("WriteFile") + log.Count("WideCharToMultiByte"), onConsole        ? 0u
+                                                                           : c.Text.empty() ? 1u
+                                                                                            : 3u)
           << c.Name;
     }
   }
@@ -44,8 +46,11 @@ TEST(ConsoleTest, FailedWriteRaisesOrReports) {
     bool OnConsole;
     const char* Failing;
   };
-  const Case cases[] = {{false, "WriteFile"},     {false, "WideCharToMultiByte"}, {false, "GetStdHandle"},
-                        {true, "WriteConsoleW"}, {true, "GetStdHandle"}};
+  const Case cases[] = {{false, "WriteFile"},
+                        {false, "WideCharToMultiByte"},
+                        {false, "GetStdHandle"},
+                        {true, "WriteConsoleW"},
+                        {true, "GetStdHandle"}};
   for (const Case& c : cases) {
     CallLog log;
     SimKernel32 kernel32(log);

@@ -118,7 +118,8 @@ TEST_F(SimSystemTest, RefusedCreationEndsWithNcDestroyAndNoWindow) {
 TEST_F(SimSystemTest, DefaultProcedureIsObservableThroughCallWindowProc) {
   TMixerPlatform platform = Sim.MixerPlatform();
   HWND window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x1234));
-  EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefaultWindowProc, window, WM_USER, 0, 0), Sim.User32.DefaultResult);
+  EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefaultWindowProc, window, WM_USER, 0, 0),
+            Sim.User32.DefaultResult);
   EXPECT_EQ(platform.User32->CallWindowProcW(platform.DefaultWindowProc, window, WM_NCCREATE, 0, 0), TRUE);
   EXPECT_EQ(Sim.Log.Calls({"CallWindowProcW", "DefWindowProcW"}),
             (std::vector<std::string>{

@@ -10,9 +10,7 @@ class SystemLoaderFunctions final : public ILoader {
   HMODULE LoadLibraryExW(LPCWSTR lpLibFileName, HANDLE hFile, DWORD dwFlags) override {
     return ::LoadLibraryExW(lpLibFileName, hFile, dwFlags);
   }
-  FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) override {
-    return ::GetProcAddress(hModule, lpProcName);
-  }
+  FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) override { return ::GetProcAddress(hModule, lpProcName); }
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override { return ::GetModuleHandleW(lpModuleName); }
 };
 

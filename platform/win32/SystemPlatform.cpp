@@ -48,7 +48,9 @@ class SystemKernel32 final : public IKernel32 {
     return ::WriteFile(hFile, lpBuffer, nNumberOfBytesToWrite, lpNumberOfBytesWritten,
                        static_cast<LPOVERLAPPED>(lpOverlapped));
   }
-  BOOL GetConsoleMode(HANDLE hConsoleHandle, LPDWORD lpMode) override { return ::GetConsoleMode(hConsoleHandle, lpMode); }
+  BOOL GetConsoleMode(HANDLE hConsoleHandle, LPDWORD lpMode) override {
+    return ::GetConsoleMode(hConsoleHandle, lpMode);
+  }
   BOOL WriteConsoleW(HANDLE hConsoleOutput, LPCVOID lpBuffer, DWORD nNumberOfCharsToWrite,
                      LPDWORD lpNumberOfCharsWritten, LPVOID lpReserved) override {
     return ::WriteConsoleW(hConsoleOutput, lpBuffer, nNumberOfCharsToWrite, lpNumberOfCharsWritten, lpReserved);

@@ -197,8 +197,7 @@ BOOL SimKernel32::WriteConsoleW(HANDLE hConsoleOutput, LPCVOID lpBuffer, DWORD n
                                 LPDWORD lpNumberOfCharsWritten, LPVOID lpReserved) {
   const auto* text = static_cast<const WCHAR*>(lpBuffer);
   const String shown = text != nullptr ? String(text, nNumberOfCharsToWrite) : String();
-  if (FLog.Record(CallText("WriteConsoleW", hConsoleOutput, shown.c_str(), nNumberOfCharsToWrite)))
-    return FALSE;
+  if (FLog.Record(CallText("WriteConsoleW", hConsoleOutput, shown.c_str(), nNumberOfCharsToWrite))) return FALSE;
   if (!ConsoleOutput || hConsoleOutput != OutputHandle || lpReserved != nullptr ||
       (text == nullptr && nNumberOfCharsToWrite != 0))
     return FALSE;
@@ -263,4 +262,3 @@ DWORD SimKernel32::FormatMessageW(DWORD dwFlags, LPCVOID /*lpSource*/, DWORD dwM
   lpBuffer[n] = 0;
   return static_cast<DWORD>(n);
 }
-

@@ -99,7 +99,8 @@ int main() {
       }
     }
     if (!SystemMixerAvailable()) {
-      console.WriteLine(WSTR("The mixer interface is unavailable: winmm.dll could not be loaded from the system folder."));
+      console.WriteLine(
+          WSTR("The mixer interface is unavailable: winmm.dll could not be loaded from the system folder."));
       return 0;
     }
     TMixer mixer(platform.Mixer);
