@@ -9,6 +9,7 @@
 #include "app/SystemActions.h"
 #include "app/Usage.h"
 #include "core/Exception.h"
+#include "platform/Loader.h"
 
 namespace {
 
@@ -29,7 +30,11 @@ void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount,
     return;
   }
   if (Settings.MuteRequested) {
-    if (Endpoint::IsMajorVersion6(*Platform.Kernel32))
+    const String planted = Platform.PlantedLibrary != nullptr ? Platform.PlantedLibrary() : String();
+    if (!planted.empty())
+      // Either path loads audio drivers by name, which this system would take from the program's folder first.
+      Console.WriteLine(WSTR("The mute is left out: ") + PlantedLibraryReason(planted) + WSTR("."));
+    else if (Endpoint::IsMajorVersion6(*Platform.Kernel32))
       Endpoint::EndpointMute(Platform, Settings.MuteOn, Console);
     else
       MixerMute(Platform, Settings.MuteOn);

@@ -1,5 +1,6 @@
 #include "platform/Loader.h"
 
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -7,38 +8,115 @@ namespace {
 using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
 using TSetDllDirectoryW = BOOL(WINAPI*)(LPCWSTR);
 
+// Written once at start-up, read by whichever thread first loads audio code.
+std::atomic<TDllSearch> Narrowed{TDllSearch::Unchanged};
+
 FARPROC Kernel32Export(ILoader& Loader, LPCSTR Name) {
   const HMODULE kernel32 = Loader.GetModuleHandleW(WSTR("kernel32.dll"));
   return kernel32 != nullptr ? Loader.GetProcAddress(kernel32, Name) : nullptr;
 }
 
-}  // namespace
-
-TDllSearch NarrowDllSearch(ILoader& Loader) {
-  if (const FARPROC proc = Kernel32Export(Loader, "SetDefaultDllDirectories"))
-    if (ProcAs<TSetDefaultDllDirectories>(proc)(LoadSearchSystem32) != 0) return TDllSearch::SystemFolderOnly;
-  if (const FARPROC proc = Kernel32Export(Loader, "SetDllDirectoryW"))
-    if (ProcAs<TSetDllDirectoryW>(proc)(WSTR("")) != 0) return TDllSearch::NoCurrentFolder;
-  return TDllSearch::Unchanged;
+void EndWithBackslash(String& Folder) {
+  if (Folder.back() != WCHAR('\\')) Folder += WCHAR('\\');
 }
 
-HMODULE LoadSystemLibrary(ILoader& Loader, LPCWSTR Name) {
+// The system folder, ending in a backslash; empty when it is unknown.
+String SystemFolder(ILoader& Loader) {
   std::vector<WCHAR> folder(MAX_PATH);
   UINT length = Loader.GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
   if (length >= folder.size()) {
     // A longer path than usual: the answer is the size it needs.
     folder.resize(length);
     length = Loader.GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-    if (length >= folder.size()) return nullptr;
+    if (length >= folder.size()) return String();
   }
-  if (length == 0) return nullptr;
+  if (length == 0) return String();
   String path(folder.data(), length);
-  if (path.back() != WCHAR('\\')) path += WCHAR('\\');
-  path += Name;
+  EndWithBackslash(path);
+  return path;
+}
+
+// The folder the program was started from, ending in a backslash; empty when it is unknown.
+String ProgramFolder(ILoader& Loader) {
+  // The longest path the system has; an answer that fills the buffer was cut.
+  constexpr DWORD Longest = 32768;
+  std::vector<WCHAR> path(MAX_PATH);
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD length = Loader.GetModuleFileNameW(nullptr, path.data(), size);
+    if (length == 0) return String();
+    if (length < size) {
+      const String program(path.data(), length);
+      const std::size_t slash = program.find_last_of(WCHAR('\\'));
+      return slash == String::npos ? String() : program.substr(0, slash + 1);
+    }
+    if (size >= Longest) return String();
+    path.resize(2 * path.size());
+  }
+}
+
+// The kinds of file that the system's audio code loads by name: DLLs,
+// drivers (winmm's Drivers32 entries) and audio codecs.
+bool IsLoadableName(const WCHAR* Name) {
+  String name(Name);
+  for (WCHAR& c : name)
+    if (c >= WCHAR('A') && c <= WCHAR('Z')) c = static_cast<WCHAR>(c - WCHAR('A') + WCHAR('a'));
+  const std::size_t dot = name.find_last_of(WCHAR('.'));
+  if (dot == String::npos) return false;
+  const String extension = name.substr(dot);
+  return extension == WSTR(".dll") || extension == WSTR(".drv") || extension == WSTR(".acm");
+}
+
+}  // namespace
+
+TDllSearch NarrowDllSearch(ILoader& Loader) {
+  TDllSearch result = TDllSearch::Unchanged;
+  if (const FARPROC proc = Kernel32Export(Loader, "SetDefaultDllDirectories"))
+    if (ProcAs<TSetDefaultDllDirectories>(proc)(LoadSearchSystem32) != 0) result = TDllSearch::SystemFolderOnly;
+  if (result == TDllSearch::Unchanged)
+    if (const FARPROC proc = Kernel32Export(Loader, "SetDllDirectoryW"))
+      if (ProcAs<TSetDllDirectoryW>(proc)(WSTR("")) != 0) result = TDllSearch::NoCurrentFolder;
+  Narrowed = result;
+  return result;
+}
+
+TDllSearch NarrowedDllSearch() { return Narrowed; }
+
+String PlantedLibrary(ILoader& Loader, TDllSearch Search) {
+  if (Search == TDllSearch::SystemFolderOnly) return String();
+  const String program = ProgramFolder(Loader);
+  const String system = SystemFolder(Loader);
+  // A folder that cannot be told is one that cannot be trusted.
+  if (program.empty()) return WSTR("\\");
+  if (system.empty()) return program;
+  WIN32_FIND_DATAW found{};
+  const HANDLE listing = Loader.FindFirstFileW((program + WSTR("*")).c_str(), &found);
+  if (listing == INVALID_HANDLE_VALUE) return program;
+  String planted;
+  do {
+    found.cFileName[MAX_PATH - 1] = 0;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsLoadableName(found.cFileName) &&
+        Loader.GetFileAttributesW((system + found.cFileName).c_str()) != INVALID_FILE_ATTRIBUTES)
+      planted = program + found.cFileName;
+  } while (planted.empty() && Loader.FindNextFileW(listing, &found) != 0);
+  Loader.FindClose(listing);
+  return planted;
+}
+
+String PlantedLibraryReason(const String& Planted) {
+  if (!Planted.empty() && Planted.back() == WCHAR('\\'))
+    return WSTR("the program's folder ") + Planted +
+           WSTR(" could not be searched for files that this Windows would load in place of system DLLs");
+  return Planted + WSTR(" has the name of a system DLL, and this Windows would load it in place of the system's");
+}
+
+HMODULE LoadSystemLibrary(ILoader& Loader, LPCWSTR Name) {
+  const String folder = SystemFolder(Loader);
+  if (folder.empty()) return nullptr;
   // The flag that keeps dependencies in the system folder too exists only
   // where SetDefaultDllDirectories does; older systems take them from the
   // loaded DLL's own folder, which is the system folder as well.
   const DWORD flags =
       Kernel32Export(Loader, "SetDefaultDllDirectories") != nullptr ? LoadSearchSystem32 : LoadWithAlteredSearchPath;
-  return Loader.LoadLibraryExW(path.c_str(), nullptr, flags);
+  return Loader.LoadLibraryExW((folder + Name).c_str(), nullptr, flags);
 }

@@ -21,6 +21,16 @@ class ILoader {
   virtual FARPROC GetProcAddress(HMODULE hModule, LPCSTR lpProcName) = 0;
   /// The handle of a module already loaded; 0 when it is not.
   virtual HMODULE GetModuleHandleW(LPCWSTR lpModuleName) = 0;
+  /// Writes a module's path (0: the program's); its length, nSize when the path was cut, 0 on failure.
+  virtual DWORD GetModuleFileNameW(HMODULE hModule, LPWSTR lpFilename, DWORD nSize) = 0;
+  /// Starts a listing of the files that match a pattern; INVALID_HANDLE_VALUE when none can be listed.
+  virtual HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) = 0;
+  /// The listing's next file; 0 at its end or on failure.
+  virtual BOOL FindNextFileW(HANDLE hFindFile, LPWIN32_FIND_DATAW lpFindFileData) = 0;
+  /// Ends a listing; nonzero on success.
+  virtual BOOL FindClose(HANDLE hFindFile) = 0;
+  /// A file's attributes; INVALID_FILE_ATTRIBUTES when there is no such file.
+  virtual DWORD GetFileAttributesW(LPCWSTR lpFileName) = 0;
 };
 
 // The loader's flags, under names of their own: older SDK headers lack the first.
@@ -37,9 +47,25 @@ enum class TDllSearch {
 };
 
 /// Narrows the search for DLLs loaded later by name to the system folder where
-/// the system can, else takes the current folder out of it. Call it first
-/// thing at start-up, before anything else loads a DLL.
+/// the system can, else takes the current folder out of it, for the whole
+/// process. Call it first thing at start-up, before anything else loads a DLL:
+/// NarrowDllSearch(SystemLoader()). What it achieved is kept for
+/// NarrowedDllSearch.
 TDllSearch NarrowDllSearch(ILoader& Loader);
+
+/// What the last NarrowDllSearch of this process achieved; Unchanged before any.
+TDllSearch NarrowedDllSearch();
+
+/// Where the search is not the system folder's alone, the program's own folder
+/// comes first for every DLL that the system's code loads by name (audio
+/// drivers among them), so a file there that bears a system DLL's name would
+/// run in its place. This finds such a file: its full path; the program's
+/// folder, ending in a backslash, when that cannot be searched; or empty when
+/// there is none, or when the search is the system folder's alone.
+String PlantedLibrary(ILoader& Loader, TDllSearch Search);
+
+/// Why audio is left out, for a PlantedLibrary answer that is not empty.
+String PlantedLibraryReason(const String& Planted);
 
 /// Loads a DLL by its full path in the system folder, and its dependencies
 /// from there too; 0 when it cannot. Never falls back to a search by name.

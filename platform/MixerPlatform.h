@@ -21,6 +21,14 @@ struct TMixerPlatform {
 /// The adapters that forward to the running system (Windows builds only).
 /// winmm is loaded from the system folder at the first mixer call.
 TMixerPlatform SystemMixerPlatform();
-/// False when the system's mixer functions cannot be loaded: the mixer then
-/// answers as a system without mixer devices (Windows builds only).
+/// False when the system's mixer functions cannot be loaded, or are left out
+/// because of SystemPlantedLibrary: the mixer then answers as a system without
+/// mixer devices (Windows builds only).
 bool SystemMixerAvailable();
+/// A file beside the program that this system would load in place of a system
+/// DLL once audio code runs (platform/Loader.h, PlantedLibrary), or empty. Not
+/// empty, audio is left out. After NarrowDllSearch(SystemLoader()) at start-up
+/// it is always empty on systems that have SetDefaultDllDirectories (Windows 8
+/// and later, Vista and 7 with the loader update); without that call, and on
+/// older systems, the program's folder is searched once (Windows builds only).
+String SystemPlantedLibrary();

@@ -15,6 +15,9 @@ struct TPlatform {
   IUser32* User32;
   IAdvapi32* Advapi32;
   IOle32* Ole32;
+  /// A file that audio code would load in place of a system DLL, as
+  /// SystemPlantedLibrary answers; none when empty or null.
+  String (*PlantedLibrary)();
 };
 
 /// The adapters that forward to the running system (Windows builds only).

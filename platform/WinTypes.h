@@ -266,6 +266,26 @@ constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x00001000;
 constexpr DWORD FORMAT_MESSAGE_ARGUMENT_ARRAY = 0x00002000;
 
 constexpr UINT MAX_PATH = 260;
+// Files, as the loader's checks see them.
+constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x00000010;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+struct FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+};
+struct WIN32_FIND_DATAW {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  WCHAR cFileName[MAX_PATH];
+  WCHAR cAlternateFileName[14];
+};
+using LPWIN32_FIND_DATAW = WIN32_FIND_DATAW*;
 // Window styles.
 constexpr DWORD WS_POPUP = 0x80000000u;
 constexpr DWORD WS_OVERLAPPED = 0x00000000u;
@@ -501,6 +521,7 @@ static_assert(sizeof(MIXERCONTROLDETAILS_BOOLEAN) == 4, "MIXERCONTROLDETAILS_BOO
 static_assert(sizeof(MIXERCONTROLDETAILS_UNSIGNED) == 4, "MIXERCONTROLDETAILS_UNSIGNED layout");
 static_assert(sizeof(OSVERSIONINFOW) == 276, "OSVERSIONINFOW layout");
 static_assert(sizeof(GUID) == 16, "GUID layout");
+static_assert(sizeof(WIN32_FIND_DATAW) == 592, "WIN32_FIND_DATAW layout");
 static_assert(sizeof(TOKEN_PRIVILEGES) == 16, "TOKEN_PRIVILEGES with one entry");
 // Structures that hold a pointer-sized field keep the 32-bit sizes only there.
 static_assert(sizeof(void*) != 4 || sizeof(MIXERLINEW) == 280, "MIXERLINEW layout");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <string>
 #include <vector>
@@ -66,6 +68,43 @@ class FakeLoader : public ILoader {
   }
   HMODULE GetModuleHandleW(LPCWSTR lpModuleName) override {
     return Narrow(String(lpModuleName)) == "kernel32.dll" ? Module(0x7C800000) : nullptr;
+  }
+
+  // The program's folder, and which names the system folder holds.
+  String Program = WSTR("C:\\Downloads\\Lullscreen.exe");
+  std::vector<std::pair<std::string, DWORD>> Beside;  // name and attributes
+  std::vector<std::string> InSystem;                  // lower case
+  bool ListingFails = false;
+  std::size_t Listed = 0;
+  int Closed = 0;
+
+  DWORD GetModuleFileNameW(HMODULE, LPWSTR lpFilename, DWORD nSize) override {
+    const DWORD length = static_cast<DWORD>(std::min<std::size_t>(Program.size(), nSize));
+    std::copy(Program.begin(), Program.begin() + length, lpFilename);
+    if (length < nSize) lpFilename[length] = 0;
+    return length;
+  }
+  HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) override {
+    Calls.push_back("FindFirstFileW(" + Arg(lpFileName) + ")");
+    Listed = 0;
+    if (ListingFails || !FindNextFileW(nullptr, lpFindFileData)) return INVALID_HANDLE_VALUE;
+    return Module(0x4444);
+  }
+  BOOL FindNextFileW(HANDLE, LPWIN32_FIND_DATAW lpFindFileData) override {
+    if (Listed == Beside.size()) return FALSE;
+    *lpFindFileData = WIN32_FIND_DATAW{};
+    const auto& [name, attributes] = Beside[Listed++];
+    lpFindFileData->dwFileAttributes = attributes;
+    std::copy(name.begin(), name.end(), lpFindFileData->cFileName);
+    return TRUE;
+  }
+  BOOL FindClose(HANDLE) override { return ++Closed; }
+  DWORD GetFileAttributesW(LPCWSTR lpFileName) override {
+    std::string path = Narrow(String(lpFileName));
+    for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const std::string& name : InSystem)
+      if (path == "c:\\windows\\system32\\" + name) return 0x20;
+    return INVALID_FILE_ATTRIBUTES;
   }
 };
 
@@ -146,6 +185,42 @@ TEST(LoaderTest, LoadsOnlyByFullPathInTheSystemFolder) {
     const HMODULE module = LoadSystemLibrary(loader, WSTR("winmm.dll"));
     EXPECT_EQ(module, c.FolderFails ? nullptr : Module(0x70000000)) << c.Name;
     EXPECT_EQ(loader.Calls, c.Calls) << c.Name;
+  }
+}
+
+TEST(LoaderTest, FindsAFileBesideTheProgramThatWouldRunInPlaceOfASystemDll) {
+  struct Case {
+    const char* Name;
+    TDllSearch Search;
+    std::vector<std::pair<std::string, DWORD>> Beside;
+    bool ListingFails;
+    std::string Planted;
+  };
+  const std::vector<std::string> system{"winmm.dll", "wdmaud.drv", "imaadp32.acm", "readme.txt"};
+  const Case cases[] = {
+      {"narrowed to the system folder: not searched", TDllSearch::SystemFolderOnly, {{"winmm.dll", 0x20}}, false, ""},
+      {"nothing of the system's", TDllSearch::NoCurrentFolder,
+       {{"Lullscreen.exe", 0x20}, {"own.dll", 0x20}, {"readme.txt", 0x20}}, false, ""},
+      {"a driver's name, in any case", TDllSearch::NoCurrentFolder, {{"Lullscreen.exe", 0x20}, {"WDMAUD.DRV", 0x20}},
+       false, "C:\\Downloads\\WDMAUD.DRV"},
+      {"a codec, where nothing was narrowed", TDllSearch::Unchanged, {{"imaadp32.acm", 0x20}}, false,
+       "C:\\Downloads\\imaadp32.acm"},
+      {"a folder of a DLL's name is no DLL", TDllSearch::Unchanged, {{"winmm.dll", FILE_ATTRIBUTE_DIRECTORY}}, false,
+       ""},
+      {"a folder that cannot be listed is not trusted", TDllSearch::NoCurrentFolder, {}, true, "C:\\Downloads\\"},
+  };
+  for (const Case& c : cases) {
+    FakeLoader loader;
+    loader.SystemFolder = WSTR("C:\\Windows\\System32");
+    loader.Beside = c.Beside;
+    loader.InSystem = system;
+    loader.ListingFails = c.ListingFails;
+    EXPECT_EQ(Narrow(PlantedLibrary(loader, c.Search)), c.Planted) << c.Name;
+    const bool searched = c.Search != TDllSearch::SystemFolderOnly;
+    EXPECT_EQ(loader.Calls.size() == 2 && loader.Calls[1] == "FindFirstFileW(\"C:\\Downloads\\*\")", searched)
+        << c.Name;
+    // A listing that was opened is closed.
+    EXPECT_EQ(loader.Closed, searched && !c.ListingFails && !c.Beside.empty() ? 1 : 0) << c.Name;
   }
 }
 

@@ -56,6 +56,7 @@ struct Machine {
   bool HasEndpoint = true;
   BOOL EndpointMuted = FALSE;
   DWORD MixerMuted = 0;
+  bool Planted = false;  // a file beside the program that audio code would load
 };
 
 Machine OnVersion(DWORD major, bool hasEndpoint = true, BOOL endpointMuted = FALSE) {
@@ -63,6 +64,12 @@ Machine OnVersion(DWORD major, bool hasEndpoint = true, BOOL endpointMuted = FAL
   m.Major = major;
   m.HasEndpoint = hasEndpoint;
   m.EndpointMuted = endpointMuted;
+  return m;
+}
+
+Machine PlantedOn(DWORD major) {
+  Machine m = OnVersion(major);
+  m.Planted = true;
   return m;
 }
 
@@ -83,6 +90,9 @@ TEST(RunSequenceTest, RunsTheActionsInTheirOrder) {
   const std::vector<std::string> endpointMute =
       then(version, {"CoInitialize(null)", "IAudioEndpointVolume.SetMute", "CoUninitialize()"});
   const std::vector<std::string> lock{"LockWorkStation()"};
+  const std::string LeftOut =
+      "The mute is left out: C:\\Downloads\\msacm32.dll has the name of a system DLL, and this Windows would load "
+      "it in place of the system's.\r\n";
 
   struct Case {
     const char* Name;
@@ -131,6 +141,9 @@ TEST(RunSequenceTest, RunsTheActionsInTheirOrder) {
        then(then(version, {"CoInitialize(null)", "CoUninitialize()"}), display), 302, "SetMuteError\r\n"},
       {"no endpoint, unmute", WSTR("Lullscreen.exe -muteoff"), OnVersion(6, false),
        then(version, {"CoInitialize(null)", "CoUninitialize()"}), 0, "SetMuteError\r\n"},
+      {"planted DLL: no mute, the display still off", WSTR("Lullscreen.exe -muteon"), PlantedOn(5), display, 302,
+       LeftOut},
+      {"planted DLL: no unmute, on either path", WSTR("Lullscreen.exe -muteoff"), PlantedOn(6), {}, 0, LeftOut},
   };
   for (const Case& c : cases) {
     SimSystem sim;
@@ -145,6 +158,7 @@ TEST(RunSequenceTest, RunsTheActionsInTheirOrder) {
       for (SimLine& s : d.Sources) s.Controls[1].Values = {c.On.MixerMuted};
     }
     sim.Winmm.AddDevice(device);
+    if (c.On.Planted) sim.PlantedLibrary = [] { return String(WSTR("C:\\Downloads\\msacm32.dll")); };
     const DWORD start = sim.Kernel32.Tick;
 
     EXPECT_EQ(RunLullscreen(sim.Platform()), 0) << c.Name;

@@ -41,8 +41,11 @@ class SystemMixerKernel32 final : public IMixerKernel32 {
 };
 
 const TWinmmFunctions& SystemWinmmFunctions() {
-  // Loaded once, on first use, by whichever thread gets there first.
-  static const TWinmmFunctions functions = LoadWinmm(SystemLoader());
+  // Loaded once, on first use, by whichever thread gets there first; not at
+  // all where the host's folder holds a file that winmm's drivers could be
+  // taken from.
+  static const TWinmmFunctions functions =
+      SystemPlantedLibrary().empty() ? LoadWinmm(SystemLoader()) : TWinmmFunctions{};
   return functions;
 }
 
@@ -62,3 +65,9 @@ TMixerPlatform SystemMixerPlatform() {
 }
 
 bool SystemMixerAvailable() { return SystemWinmm().Available(); }
+
+String SystemPlantedLibrary() {
+  // Asked once: the host's folder is searched at most once per process.
+  static const String planted = PlantedLibrary(SystemLoader(), NarrowedDllSearch());
+  return planted;
+}

@@ -485,22 +485,42 @@ inspector_terminal_case() {
 # ---- planted DLLs: a program's own folder is never searched for a system DLL ------------
 
 # What a program started from a Downloads folder could be made to load by a file beside
-# it: winmm and what winmm loads by name. (Wine's own loader takes imm32 and version from
-# there for every program that imports user32: not ours to plant.)
-PLANTED="winmm.dll msacm32.dll wdmaud.drv midimap.dll"
+# it: winmm, and what the audio code loads by name: winmm's drivers on Windows (wdmaud.drv,
+# msacm32.drv, midimap.dll), msacm32, and Wine's audio drivers. (Wine's own loader takes
+# imm32 and version from there for every program that imports user32: not ours to plant.)
+# A .dll is named in WINEDLLOVERRIDES by its base name, a .drv in full.
+PLANTED="winmm.dll msacm32.dll wdmaud.drv midimap.dll msacm32.drv winepulse.drv winealsa.drv wineoss.drv"
+PLANTED_OVERRIDES="winmm,msacm32,midimap,wdmaud.drv,msacm32.drv,winepulse.drv,winealsa.drv,wineoss.drv=n,b"
 
-# planted name= program= args= version=: a copy of the program in a folder of its own with
-# the marker DLL under each planted name, and native DLLs preferred for those names. None
-# may be loaded (no marker file), and each is loaded, if at all, from the system folder.
+# planted_manifest FILE: a manifest beside the program that redirects the planted DLLs to
+# its folder, which an embedded manifest must keep the loader from reading.
+planted_manifest() {
+  {
+    printf '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
+    printf '<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">\n'
+    printf '  <assemblyIdentity type="win32" name="Planted" version="1.0.0.0"/>\n'
+    local file
+    for file in $PLANTED; do printf '  <file name="%s"/>\n' "$file"; done
+    printf '</assembly>\n'
+  } >"$1"
+}
+
+# planted name= program= args= version= [hidden=EXPORTS]: a copy of the program in a folder
+# of its own with the marker DLL under each planted name and a manifest naming them, and
+# native DLLs preferred for those names. None may be loaded (no marker file), and each is
+# loaded, if at all, from the system folder. With hidden, the program's test copy sees
+# kernel32 without those exports (Windows 2000 to 7 without the loader update): it must
+# leave audio out with one line, and a mute still turn the display off.
 planted() {
-  local -A f=([args]="")
+  local -A f=([args]="" [hidden]="")
   fields "$@"
   selected "${f[name]}" || return 0
   local -a argv
   row_args "${f[args]}"
   case_begin "${f[name]}"
-  local program="$build/${f[program]}" dll="$build/planted_marker.dll" file
-  for file in "$program" "$dll"; do
+  local built="$build/${f[program]}" dll="$build/planted_marker.dll" file
+  [ -n "${f[hidden]}" ] && built="$build/${f[program]%.exe}-preupdate.exe"
+  for file in "$built" "$dll"; do
     [ -f "$file" ] || fail "missing $file"
   done
   if [ ${#CASE_FAILS[@]} -gt 0 ]; then
@@ -509,15 +529,16 @@ planted() {
   fi
   local folder="$CASE_DIR/Downloads" marker="$CASE_DIR/marker.txt" nowatch=""
   mkdir -p "$folder"
-  cp "$program" "$folder/"
+  cp "$built" "$folder/${f[program]}"
   for file in $PLANTED; do cp "$dll" "$folder/$file"; done
+  planted_manifest "$folder/${f[program]}.manifest"
   [ "${f[program]}" = Lullscreen.exe ] || nowatch=yes
   e2e_set_version "${f[version]}"
   # A planted DLL lacks the real one's exports: a call to one ends the program at once,
   # not in a debugger that waits.
-  LULLSCREEN_MARKER=$(e2e_winpath "$marker") E2E_NOWATCH=$nowatch E2E_EXE="$folder/${f[program]}" \
-    E2E_EXE_SIZE=$(e2e_image_size "$program") \
-    e2e_run "$CASE_DIR" yes "winmm,msacm32,wdmaud.drv,midimap=n,b;winedbg.exe=d" /dev/null "${argv[@]}"
+  LULLSCREEN_MARKER=$(e2e_winpath "$marker") LULLSCREEN_HIDDEN_EXPORTS=${f[hidden]} E2E_NOWATCH=$nowatch \
+    E2E_EXE="$folder/${f[program]}" E2E_EXE_SIZE=$(e2e_image_size "$built") \
+    e2e_run "$CASE_DIR" yes "$PLANTED_OVERRIDES;winedbg.exe=d" /dev/null "${argv[@]}"
 
   expect_status_0
   [ -e "$marker" ] && fail "planted DLL(s) loaded (marker.txt): $(tr -d '\r' <"$marker" |
@@ -538,15 +559,32 @@ planted() {
         print file " from " dir " (" how ")"
     }' "$CASE_DIR/trace.log" | sort -u)
   [ -z "$wrong" ] || fail "loaded from the wrong folder:" "$wrong"
+  if [ -n "${f[hidden]}" ]; then
+    local what="mute" said
+    [ "${f[program]}" = Lullscreen.exe ] || what="mixer interface"
+    said=$(tr -d '\r' <"$CASE_DIR/out.bin")
+    [[ $said == "The $what is left out: $(e2e_winpath "$folder")\\"*" has the name of a system DLL, and this Windows would load it in place of the system's." ]] ||
+      fail "expected one line saying which file left the $what out, got: $said"
+    expect_absent 'mixer[A-Z]|CoCreateInstance|SetMute' "audio was reached all the same"
+  fi
+  [[ ${f[program]} == Lullscreen.exe && ${f[args]} == *-muteon* ]] && expect_messages 1 2
   case_end
 }
 
 planted_cases() {
+  local no_update=SetDefaultDllDirectories neither="SetDefaultDllDirectories;SetDllDirectoryW"
   planted name='planted DLLs: 0 -muteon, mixer path' program=Lullscreen.exe args='0 -muteon' version=winxp
   planted name='planted DLLs: 0 -muteoff, mixer path' program=Lullscreen.exe args='0 -muteoff' version=winxp
   planted name='planted DLLs: 0 -muteon, endpoint path' program=Lullscreen.exe args='0 -muteon' version=win10
   planted name='planted DLLs: 0 -muteoff, endpoint path' program=Lullscreen.exe args='0 -muteoff' version=win10
   planted name='planted DLLs: mixinspect, mixer path' program=mixinspect.exe version=winxp
+  planted name='planted DLLs, no loader update: 0 -muteon, mixer path' program=Lullscreen.exe args='0 -muteon' \
+    version=winxp hidden=$no_update
+  planted name='planted DLLs, no loader update: 0 -muteon, endpoint path' program=Lullscreen.exe args='0 -muteon' \
+    version=win7 hidden=$no_update
+  planted name='planted DLLs, Windows 2000 loader: 0 -muteoff' program=Lullscreen.exe args='0 -muteoff' \
+    version=win2k hidden=$neither
+  planted name='planted DLLs, no loader update: mixinspect' program=mixinspect.exe version=winxp hidden=$no_update
 }
 
 # ---- power actions (last: an exit request ends the Wine session) ------------------------

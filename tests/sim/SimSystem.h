@@ -279,4 +279,6 @@ class SimSystem {
   SimAdvapi32 Advapi32;
   SimOle32 Ole32;
   SimWinmm Winmm;
+  /// What the platform says was planted beside the program (null: nothing).
+  String (*PlantedLibrary)() = nullptr;
 };

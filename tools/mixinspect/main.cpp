@@ -98,6 +98,11 @@ int main() {
         return 0;
       }
     }
+    const String planted = SystemPlantedLibrary();
+    if (!planted.empty()) {
+      console.WriteLine(WSTR("The mixer interface is left out: ") + PlantedLibraryReason(planted) + WSTR("."));
+      return 0;
+    }
     if (!SystemMixerAvailable()) {
       console.WriteLine(
           WSTR("The mixer interface is unavailable: winmm.dll could not be loaded from the system folder."));
