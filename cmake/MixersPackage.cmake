@@ -48,8 +48,8 @@ install(TARGETS ${package_targets} EXPORT LullscreenMixersTargets
 install(FILES core/Exception.h core/Text.h core/Unique.h DESTINATION ${MIXERS_INCLUDE_DIR}/core COMPONENT library)
 install(FILES mixers/Mixers.h mixers/Mixer.h mixers/MixerCtrl.h mixers/MixerDev.h mixers/MixerItem.h
               mixers/MixerTypes.h DESTINATION ${MIXERS_INCLUDE_DIR}/mixers COMPONENT library)
-install(FILES platform/WinTypes.h platform/MixerPlatform.h platform/MixerKernel32.h platform/MixerUser32.h
-              platform/Winmm.h DESTINATION ${MIXERS_INCLUDE_DIR}/platform COMPONENT library)
+install(FILES platform/WinTypes.h platform/Loader.h platform/MixerPlatform.h platform/MixerKernel32.h
+              platform/MixerUser32.h platform/Winmm.h DESTINATION ${MIXERS_INCLUDE_DIR}/platform COMPONENT library)
 
 install(EXPORT LullscreenMixersTargets NAMESPACE Lullscreen:: DESTINATION ${MIXERS_PACKAGE_DIR}
         COMPONENT library)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mixers/Mixers.h"
+#include "platform/Loader.h"
 
 namespace {
 
@@ -18,6 +19,9 @@ std::string Ascii(const String& Text) {
 }  // namespace
 
 int main() {
+  // First thing: DLLs that system code loads later by name (audio drivers among
+  // them) come from the system folder, never from beside the program.
+  NarrowDllSearch(SystemLoader());
   try {
     TMixer mixer;  // on the system's own mixer functions
     mixer.Scan();

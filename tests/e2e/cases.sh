@@ -484,27 +484,6 @@ inspector_terminal_case() {
 
 # ---- planted DLLs: a program's own folder is never searched for a system DLL ------------
 
-# What a program started from a Downloads folder could be made to load by a file beside
-# it: winmm, and what the audio code loads by name: winmm's drivers on Windows (wdmaud.drv,
-# msacm32.drv, midimap.dll), msacm32, and Wine's audio drivers. (Wine's own loader takes
-# imm32 and version from there for every program that imports user32: not ours to plant.)
-# A .dll is named in WINEDLLOVERRIDES by its base name, a .drv in full.
-PLANTED="winmm.dll msacm32.dll wdmaud.drv midimap.dll msacm32.drv winepulse.drv winealsa.drv wineoss.drv"
-PLANTED_OVERRIDES="winmm,msacm32,midimap,wdmaud.drv,msacm32.drv,winepulse.drv,winealsa.drv,wineoss.drv=n,b"
-
-# planted_manifest FILE: a manifest beside the program that redirects the planted DLLs to
-# its folder, which an embedded manifest must keep the loader from reading.
-planted_manifest() {
-  {
-    printf '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
-    printf '<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">\n'
-    printf '  <assemblyIdentity type="win32" name="Planted" version="1.0.0.0"/>\n'
-    local file
-    for file in $PLANTED; do printf '  <file name="%s"/>\n' "$file"; done
-    printf '</assembly>\n'
-  } >"$1"
-}
-
 # planted name= program= args= version= [hidden=EXPORTS]: a copy of the program in a folder
 # of its own with the marker DLL under each planted name and a manifest naming them, and
 # native DLLs preferred for those names. None may be loaded (no marker file), and each is
@@ -527,11 +506,9 @@ planted() {
     case_end
     return 0
   fi
-  local folder="$CASE_DIR/Downloads" marker="$CASE_DIR/marker.txt" nowatch=""
-  mkdir -p "$folder"
-  cp "$built" "$folder/${f[program]}"
-  for file in $PLANTED; do cp "$dll" "$folder/$file"; done
-  planted_manifest "$folder/${f[program]}.manifest"
+  local folder="$CASE_DIR/Downloads" marker="$CASE_DIR/marker.txt" nowatch="" loads
+  plant "$folder" "$built" "${f[program]}" "$dll"
+  plant_manifest "$folder" "${f[program]}"
   [ "${f[program]}" = Lullscreen.exe ] || nowatch=yes
   e2e_set_version "${f[version]}"
   # A planted DLL lacks the real one's exports: a call to one ends the program at once,
@@ -541,8 +518,8 @@ planted() {
     e2e_run "$CASE_DIR" yes "$PLANTED_OVERRIDES;winedbg.exe=d" /dev/null "${argv[@]}"
 
   expect_status_0
-  [ -e "$marker" ] && fail "planted DLL(s) loaded (marker.txt): $(tr -d '\r' <"$marker" |
-    awk -F ' loaded ' '{ sub(/.*\\/, "", $1); sub(/.*\\/, "", $2); print $1 " loaded " $2 }' | sort -u | paste -sd ';')"
+  loads=$(planted_loads "$marker")
+  [ -z "$loads" ] || fail "planted DLL(s) loaded (marker.txt): $loads"
   # Every load of the run's processes, as the loader traced it: a planted name from
   # anywhere but the system folder, or anything but the program from the program's folder.
   # (The folder goes through the environment: awk -v would take its backslashes as escapes.)
