@@ -3,6 +3,33 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// WriteConsoleW takes its buffer from a 64 KB heap that the console shares
+// on Windows 7 and earlier, and fails beyond it: long lines go in pieces.
+constexpr std::size_t ConsolePiece = 4096;
+
+bool IsHighSurrogate(WCHAR Unit) { return Unit >= 0xD800 && Unit <= 0xDBFF; }
+
+// Hands Size units to Write (which says how many it took) until all are
+// taken, at most MaxPiece at a time and never splitting a surrogate pair;
+// false when a write fails or takes nothing.
+template <class Unit, class TWrite>
+bool WriteAll(const Unit* Data, std::size_t Size, std::size_t MaxPiece, TWrite Write) {
+  while (Size > 0) {
+    std::size_t piece = Size < MaxPiece ? Size : MaxPiece;
+    if constexpr (sizeof(Unit) == sizeof(WCHAR))
+      if (piece < Size && piece > 1 && IsHighSurrogate(static_cast<WCHAR>(Data[piece - 1]))) --piece;
+    DWORD done = 0;
+    if (Write(Data, static_cast<DWORD>(piece), &done) == 0 || done == 0 || done > piece) return false;
+    Data += done;
+    Size -= done;
+  }
+  return true;
+}
+
+}  // namespace
+
 void TConsole::WriteLine(const String& Text) {
   if (!TryWriteLine(Text)) throw EInOutError();
 }
@@ -13,9 +40,9 @@ bool TConsole::TryWriteLine(const String& Text) {
   if (FKernel32.GetConsoleMode(output, &mode) != 0) {
     // A console shows UTF-16 as it is, whatever its code page.
     const String line = Text + WSTR("\r\n");
-    DWORD done = 0;
-    const DWORD length = static_cast<DWORD>(line.size());
-    return FKernel32.WriteConsoleW(output, line.data(), length, &done, nullptr) != 0 && done == length;
+    return WriteAll(line.data(), line.size(), ConsolePiece, [&](const WCHAR* Data, DWORD Size, DWORD* Done) {
+      return FKernel32.WriteConsoleW(output, Data, Size, Done, nullptr);
+    });
   }
   // Redirected to a file or a pipe: bytes in the ANSI code page.
   std::string bytes;
@@ -30,10 +57,11 @@ bool TConsole::TryWriteLine(const String& Text) {
     bytes.assign(buffer.data(), static_cast<std::size_t>(written));
   }
   // The line end goes out with the text, byte for byte: no text-mode translation.
+  // A pipe may take part of it; the rest follows.
   bytes += "\r\n";
-  DWORD done = 0;
-  const DWORD size = static_cast<DWORD>(bytes.size());
-  return FKernel32.WriteFile(output, bytes.data(), size, &done, nullptr) != 0 && done == size;
+  return WriteAll(bytes.data(), bytes.size(), bytes.size(), [&](const char* Data, DWORD Size, DWORD* Done) {
+    return FKernel32.WriteFile(output, Data, Size, Done, nullptr);
+  });
 }
 
 void TConsole::ReadLine() {

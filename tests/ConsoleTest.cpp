@@ -41,6 +41,38 @@ TEST(ConsoleTest, WritesEachLineWithOneLineEnd) {
   }
 }
 
+TEST(ConsoleTest, WritesALongLineInPiecesUntilAllIsTaken) {
+  // A console refuses a write larger than its shared heap; a pipe may take part of one.
+  const String pair = WSTR("\xD83D\xDE00");
+  struct Case {
+    const char* Name;
+    bool OnConsole;
+    String Text;
+    DWORD Takes;  // the most one write takes (console: more fails)
+    bool Written;
+  };
+  const Case cases[] = {
+      {"console: pieces, no surrogate pair split", true, String(4095, 'a') + pair + String(6000, 'b'), 4096, true},
+      {"pipe taking three bytes a write", false, WSTR("SetMuteError"), 3, true},
+      {"pipe that takes nothing", false, WSTR("x"), 0, false},
+  };
+  for (const Case& c : cases) {
+    CallLog log;
+    SimKernel32 kernel32(log);
+    kernel32.ConsoleOutput = c.OnConsole;
+    (c.OnConsole ? kernel32.ConsoleTakesAtMost : kernel32.PipeTakes) = c.Takes;
+    EXPECT_EQ(TConsole(kernel32).TryWriteLine(c.Text), c.Written) << c.Name;
+    if (!c.Written) continue;
+    const String line = c.Text + WSTR("\r\n");
+    EXPECT_TRUE(c.OnConsole ? kernel32.ConsoleText == line : kernel32.Output == Narrow(c.Text) + "\r\n") << c.Name;
+    std::size_t at = 0;
+    for (const std::size_t piece : kernel32.ConsolePieces) {
+      at += piece;
+      EXPECT_FALSE(at < line.size() && line[at - 1] == pair[0]) << c.Name << ": a pair split at " << at;
+    }
+  }
+}
+
 TEST(ConsoleTest, FailedWriteRaisesOrReports) {
   struct Case {
     bool OnConsole;

@@ -93,11 +93,13 @@ pe_objdump() {
 
 # pe_imports EXE: what EXE imports, one DLL!function a line, sorted, the DLL in
 # capitals (Windows matches DLL names without regard to case); a function
-# imported by its ordinal only is DLL!#ordinal.
+# imported by its ordinal only is DLL!#ordinal. objdump does not list a
+# delay-import table: one that is there at all shows as DELAY-LOADED!table.
 pe_imports() {
   local dump
   dump=$(pe_objdump "$1") || return 1
   awk '
+    /^Entry d / && $0 ~ /Delay Import Directory/ && ($3 !~ /^0+$/ || $4 !~ /^0+$/) { print "DELAY-LOADED!table" }
     /^\tDLL Name: / { dll = toupper($3); next }
     /^[^ \t]/ { dll = "" }
     dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll "!" ($3 == "<none>" ? "#" $2 : $3) }

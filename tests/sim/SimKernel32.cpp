@@ -181,8 +181,9 @@ BOOL SimKernel32::WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytes
     return FALSE;
   if (lpOverlapped != nullptr || (lpBuffer == nullptr && nNumberOfBytesToWrite != 0)) return FALSE;
   if (hFile != OutputHandle) return FALSE;
-  Output.append(static_cast<const char*>(lpBuffer), nNumberOfBytesToWrite);
-  if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = nNumberOfBytesToWrite;
+  const DWORD taken = std::min(nNumberOfBytesToWrite, PipeTakes);
+  Output.append(static_cast<const char*>(lpBuffer), taken);
+  if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = taken;
   return TRUE;
 }
 
@@ -199,9 +200,10 @@ BOOL SimKernel32::WriteConsoleW(HANDLE hConsoleOutput, LPCVOID lpBuffer, DWORD n
   const String shown = text != nullptr ? String(text, nNumberOfCharsToWrite) : String();
   if (FLog.Record(CallText("WriteConsoleW", hConsoleOutput, shown.c_str(), nNumberOfCharsToWrite))) return FALSE;
   if (!ConsoleOutput || hConsoleOutput != OutputHandle || lpReserved != nullptr ||
-      (text == nullptr && nNumberOfCharsToWrite != 0))
+      (text == nullptr && nNumberOfCharsToWrite != 0) || nNumberOfCharsToWrite > ConsoleTakesAtMost)
     return FALSE;
   ConsoleText.append(text, nNumberOfCharsToWrite);
+  ConsolePieces.push_back(nNumberOfCharsToWrite);
   if (lpNumberOfCharsWritten != nullptr) *lpNumberOfCharsWritten = nNumberOfCharsToWrite;
   return TRUE;
 }

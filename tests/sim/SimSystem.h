@@ -98,6 +98,9 @@ class SimKernel32 : public IKernel32, public IMixerKernel32 {
   std::string Output;        // bytes written to standard output
   bool ConsoleOutput = false;  // standard output is a console: GetConsoleMode succeeds on it
   String ConsoleText;          // text written to that console with WriteConsoleW
+  std::vector<std::size_t> ConsolePieces;  // the length of each WriteConsoleW that succeeded
+  DWORD ConsoleTakesAtMost = 0xFFFFFFFF;  // WriteConsoleW fails above it, as the console's shared heap does
+  DWORD PipeTakes = 0xFFFFFFFF;           // the most bytes one WriteFile takes, as a full pipe does
   std::string Input;         // bytes standard input still holds
   bool InputClosed = false;  // ReadFile on standard input fails once Input is empty
   /// Texts FormatMessageW gives per message identifier (others: failure).
