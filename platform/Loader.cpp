@@ -20,20 +20,30 @@ void EndWithBackslash(String& Folder) {
   if (Folder.back() != WCHAR('\\')) Folder += WCHAR('\\');
 }
 
-// The system folder, ending in a backslash; empty when it is unknown.
-String SystemFolder(ILoader& Loader) {
+// A folder the system writes into a buffer (Get: length, the size needed, or
+// 0), ending in a backslash; empty when it is unknown.
+template <class TGet>
+String FolderOf(TGet Get) {
   std::vector<WCHAR> folder(MAX_PATH);
-  UINT length = Loader.GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+  UINT length = Get(folder.data(), static_cast<UINT>(folder.size()));
   if (length >= folder.size()) {
     // A longer path than usual: the answer is the size it needs.
     folder.resize(length);
-    length = Loader.GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    length = Get(folder.data(), static_cast<UINT>(folder.size()));
     if (length >= folder.size()) return String();
   }
   if (length == 0) return String();
   String path(folder.data(), length);
   EndWithBackslash(path);
   return path;
+}
+
+String SystemFolder(ILoader& Loader) {
+  return FolderOf([&](LPWSTR Buffer, UINT Size) { return Loader.GetSystemDirectoryW(Buffer, Size); });
+}
+
+String CurrentFolder(ILoader& Loader) {
+  return FolderOf([&](LPWSTR Buffer, UINT Size) { return Loader.GetCurrentDirectoryW(Size, Buffer); });
 }
 
 // The folder the program was started from, ending in a backslash; empty when it is unknown.
@@ -82,6 +92,27 @@ TDllSearch NarrowDllSearch(ILoader& Loader) {
 
 TDllSearch NarrowedDllSearch() { return Narrowed; }
 
+namespace {
+
+// The first file in Folder that bears the name of one in System; Folder
+// itself when it cannot be listed.
+String PlantedIn(ILoader& Loader, const String& Folder, const String& System) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE listing = Loader.FindFirstFileW((Folder + WSTR("*")).c_str(), &found);
+  if (listing == INVALID_HANDLE_VALUE) return Folder;
+  String planted;
+  do {
+    found.cFileName[MAX_PATH - 1] = 0;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsLoadableName(found.cFileName) &&
+        Loader.GetFileAttributesW((System + found.cFileName).c_str()) != INVALID_FILE_ATTRIBUTES)
+      planted = Folder + found.cFileName;
+  } while (planted.empty() && Loader.FindNextFileW(listing, &found) != 0);
+  Loader.FindClose(listing);
+  return planted;
+}
+
+}  // namespace
+
 String PlantedLibrary(ILoader& Loader, TDllSearch Search) {
   if (Search == TDllSearch::SystemFolderOnly) return String();
   const String program = ProgramFolder(Loader);
@@ -89,23 +120,18 @@ String PlantedLibrary(ILoader& Loader, TDllSearch Search) {
   // A folder that cannot be told is one that cannot be trusted.
   if (program.empty()) return WSTR("\\");
   if (system.empty()) return program;
-  WIN32_FIND_DATAW found{};
-  const HANDLE listing = Loader.FindFirstFileW((program + WSTR("*")).c_str(), &found);
-  if (listing == INVALID_HANDLE_VALUE) return program;
-  String planted;
-  do {
-    found.cFileName[MAX_PATH - 1] = 0;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && IsLoadableName(found.cFileName) &&
-        Loader.GetFileAttributesW((system + found.cFileName).c_str()) != INVALID_FILE_ATTRIBUTES)
-      planted = program + found.cFileName;
-  } while (planted.empty() && Loader.FindNextFileW(listing, &found) != 0);
-  Loader.FindClose(listing);
+  String planted = PlantedIn(Loader, program, system);
+  if (planted.empty() && Search == TDllSearch::Unchanged) {
+    const String current = CurrentFolder(Loader);
+    if (current.empty()) return WSTR(".\\");
+    if (current != program) planted = PlantedIn(Loader, current, system);
+  }
   return planted;
 }
 
 String PlantedLibraryReason(const String& Planted) {
   if (!Planted.empty() && Planted.back() == WCHAR('\\'))
-    return WSTR("the program's folder ") + Planted +
+    return WSTR("the folder ") + Planted +
            WSTR(" could not be searched for files that this Windows would load in place of system DLLs");
   return Planted + WSTR(" has the name of a system DLL, and this Windows would load it in place of the system's");
 }

@@ -31,6 +31,8 @@ class ILoader {
   virtual BOOL FindClose(HANDLE hFindFile) = 0;
   /// A file's attributes; INVALID_FILE_ATTRIBUTES when there is no such file.
   virtual DWORD GetFileAttributesW(LPCWSTR lpFileName) = 0;
+  /// Writes the current folder's path; its length, the size needed when the buffer is too small, or 0.
+  virtual DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer) = 0;
 };
 
 // The loader's flags, under names of their own: older SDK headers lack the first.
@@ -58,10 +60,11 @@ TDllSearch NarrowedDllSearch();
 
 /// Where the search is not the system folder's alone, the program's own folder
 /// comes first for every DLL that the system's code loads by name (audio
-/// drivers among them), so a file there that bears a system DLL's name would
-/// run in its place. This finds such a file: its full path; the program's
-/// folder, ending in a backslash, when that cannot be searched; or empty when
-/// there is none, or when the search is the system folder's alone.
+/// drivers among them), and where nothing narrowed it (Windows 2000) the
+/// current folder too, so a file there that bears a system DLL's name would
+/// run in its place. This finds such a file: its full path; a folder, ending
+/// in a backslash, that cannot be searched; or empty when there is none, or
+/// when the search is the system folder's alone.
 String PlantedLibrary(ILoader& Loader, TDllSearch Search);
 
 /// Why audio is left out, for a PlantedLibrary answer that is not empty.

@@ -72,7 +72,9 @@ class FakeLoader : public ILoader {
 
   // The program's folder, and which names the system folder holds.
   String Program = WSTR("C:\\Downloads\\Lullscreen.exe");
-  std::vector<std::pair<std::string, DWORD>> Beside;  // name and attributes
+  String Current = WSTR("C:\\Users\\me");
+  std::vector<std::pair<std::string, DWORD>> Beside;     // name and attributes
+  std::vector<std::pair<std::string, DWORD>> InCurrent;  // the current folder's
   std::vector<std::string> InSystem;                  // lower case
   bool ListingFails = false;
   std::size_t Listed = 0;
@@ -87,18 +89,30 @@ class FakeLoader : public ILoader {
   HANDLE FindFirstFileW(LPCWSTR lpFileName, LPWIN32_FIND_DATAW lpFindFileData) override {
     Calls.push_back("FindFirstFileW(" + Arg(lpFileName) + ")");
     Listed = 0;
+    Listing = Narrow(String(lpFileName)).rfind(Narrow(Current), 0) == 0 ? &InCurrent : &Beside;
     if (ListingFails || !FindNextFileW(nullptr, lpFindFileData)) return INVALID_HANDLE_VALUE;
     return Module(0x4444);
   }
   BOOL FindNextFileW(HANDLE, LPWIN32_FIND_DATAW lpFindFileData) override {
-    if (Listed == Beside.size()) return FALSE;
+    // A folder's listing starts with "." and "..", as on Windows.
+    static const std::pair<std::string, DWORD> dots[] = {{".", FILE_ATTRIBUTE_DIRECTORY},
+                                                         {"..", FILE_ATTRIBUTE_DIRECTORY}};
+    if (Listed == Listing->size() + 2) return FALSE;
     *lpFindFileData = WIN32_FIND_DATAW{};
-    const auto& [name, attributes] = Beside[Listed++];
+    const auto& [name, attributes] = Listed < 2 ? dots[Listed] : (*Listing)[Listed - 2];
+    ++Listed;
     lpFindFileData->dwFileAttributes = attributes;
     std::copy(name.begin(), name.end(), lpFindFileData->cFileName);
     return TRUE;
   }
   BOOL FindClose(HANDLE) override { return ++Closed; }
+  DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer) override {
+    if (Current.size() >= nBufferLength) return static_cast<DWORD>(Current.size() + 1);
+    std::copy(Current.begin(), Current.end(), lpBuffer);
+    lpBuffer[Current.size()] = 0;
+    return static_cast<DWORD>(Current.size());
+  }
+  const std::vector<std::pair<std::string, DWORD>>* Listing = &Beside;
   DWORD GetFileAttributesW(LPCWSTR lpFileName) override {
     std::string path = Narrow(String(lpFileName));
     for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -189,38 +203,48 @@ TEST(LoaderTest, LoadsOnlyByFullPathInTheSystemFolder) {
 }
 
 TEST(LoaderTest, FindsAFileBesideTheProgramThatWouldRunInPlaceOfASystemDll) {
+  using TFiles = std::vector<std::pair<std::string, DWORD>>;
   struct Case {
     const char* Name;
     TDllSearch Search;
-    std::vector<std::pair<std::string, DWORD>> Beside;
+    TFiles Beside;
+    TFiles InCurrent;
     bool ListingFails;
     std::string Planted;
+    std::size_t Listings;
   };
   const std::vector<std::string> system{"winmm.dll", "wdmaud.drv", "imaadp32.acm", "readme.txt"};
   const Case cases[] = {
-      {"narrowed to the system folder: not searched", TDllSearch::SystemFolderOnly, {{"winmm.dll", 0x20}}, false, ""},
+      {"narrowed to the system folder: not searched", TDllSearch::SystemFolderOnly, {{"winmm.dll", 0x20}}, {},
+       false, "", 0},
       {"nothing of the system's", TDllSearch::NoCurrentFolder,
-       {{"Lullscreen.exe", 0x20}, {"own.dll", 0x20}, {"readme.txt", 0x20}}, false, ""},
+       {{"Lullscreen.exe", 0x20}, {"own.dll", 0x20}, {"readme.txt", 0x20}}, {}, false, "", 1},
       {"a driver's name, in any case", TDllSearch::NoCurrentFolder, {{"Lullscreen.exe", 0x20}, {"WDMAUD.DRV", 0x20}},
-       false, "C:\\Downloads\\WDMAUD.DRV"},
-      {"a codec, where nothing was narrowed", TDllSearch::Unchanged, {{"imaadp32.acm", 0x20}}, false,
-       "C:\\Downloads\\imaadp32.acm"},
-      {"a folder of a DLL's name is no DLL", TDllSearch::Unchanged, {{"winmm.dll", FILE_ATTRIBUTE_DIRECTORY}}, false,
-       ""},
-      {"a folder that cannot be listed is not trusted", TDllSearch::NoCurrentFolder, {}, true, "C:\\Downloads\\"},
+       {}, false, "C:\\Downloads\\WDMAUD.DRV", 1},
+      {"a codec, where nothing was narrowed", TDllSearch::Unchanged, {{"imaadp32.acm", 0x20}}, {}, false,
+       "C:\\Downloads\\imaadp32.acm", 1},
+      {"a folder of a DLL's name is no DLL", TDllSearch::Unchanged, {{"winmm.dll", FILE_ATTRIBUTE_DIRECTORY}}, {},
+       false, "", 2},
+      {"where nothing was narrowed, the current folder too", TDllSearch::Unchanged, {{"Lullscreen.exe", 0x20}},
+       {{"winmm.dll", 0x20}}, false, "C:\\Users\\me\\winmm.dll", 2},
+      {"the current folder, where it is no longer searched", TDllSearch::NoCurrentFolder, {{"Lullscreen.exe", 0x20}},
+       {{"winmm.dll", 0x20}}, false, "", 1},
+      {"a folder that cannot be listed is not trusted", TDllSearch::NoCurrentFolder, {}, {}, true,
+       "C:\\Downloads\\", 1},
   };
   for (const Case& c : cases) {
     FakeLoader loader;
     loader.SystemFolder = WSTR("C:\\Windows\\System32");
     loader.Beside = c.Beside;
+    loader.InCurrent = c.InCurrent;
     loader.InSystem = system;
     loader.ListingFails = c.ListingFails;
     EXPECT_EQ(Narrow(PlantedLibrary(loader, c.Search)), c.Planted) << c.Name;
-    const bool searched = c.Search != TDllSearch::SystemFolderOnly;
-    EXPECT_EQ(loader.Calls.size() == 2 && loader.Calls[1] == "FindFirstFileW(\"C:\\Downloads\\*\")", searched)
-        << c.Name;
-    // A listing that was opened is closed.
-    EXPECT_EQ(loader.Closed, searched && !c.ListingFails && !c.Beside.empty() ? 1 : 0) << c.Name;
+    const auto listings = std::count_if(loader.Calls.begin(), loader.Calls.end(),
+                                        [](const std::string& call) { return call.rfind("FindFirstFileW(", 0) == 0; });
+    EXPECT_EQ(static_cast<std::size_t>(listings), c.Listings) << c.Name;
+    // Every listing that was opened is closed.
+    EXPECT_EQ(static_cast<std::size_t>(loader.Closed), c.ListingFails ? 0 : c.Listings) << c.Name;
   }
 }
 

@@ -23,4 +23,7 @@ class SystemLoaderFunctions : public ILoader {
   }
   BOOL FindClose(HANDLE hFindFile) override { return ::FindClose(hFindFile); }
   DWORD GetFileAttributesW(LPCWSTR lpFileName) override { return ::GetFileAttributesW(lpFileName); }
+  DWORD GetCurrentDirectoryW(DWORD nBufferLength, LPWSTR lpBuffer) override {
+    return ::GetCurrentDirectoryW(nBufferLength, lpBuffer);
+  }
 };
