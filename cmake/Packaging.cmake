@@ -37,6 +37,11 @@ set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL programs)
 set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+# Root (user and group 0) as every entry's owner, whoever packs: CPack writes
+# these from CMake 4.3 on; an older one takes the packing user's, which
+# scripts/package hides by packing under fakeroot (see PackageTimes.cmake).
+set(CPACK_ARCHIVE_UID 0)
+set(CPACK_ARCHIVE_GID 0)
 # The commit's time as the zip's file times, and SHA256SUMS afterwards.
 set(CPACK_LULLSCREEN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/PackageTimes.cmake)
