@@ -1,29 +1,23 @@
 # Sourced by every script that runs Wine (scripts/run, scripts/wine-run, the test layers,
 # the benchmarks): the project's private Wine, and what it reads in Windows programs.
-#
-#   - the environment: the DLL overrides, no display, and a prefix of the project's own.
-#     Wine works only in prefixes under build/wine/ of this checkout, whatever the
+#   - the environment, and prefixes only under build/wine/ of this checkout, whatever the
 #     environment says: a caller's own WINEPREFIX is never used, changed or deleted;
-#   - wine_prefix_ready, the one way a prefix is made, with the null graphics driver
-#     and the relay list of the watched runs;
+#   - wine_prefix_ready, the one way a prefix is made (null graphics driver, relay list);
 #   - a Wine server kept up between runs, and a virtual sound card: a private PulseAudio
-#     with a null sink named "Динамики", a name that is not ASCII, which the mixer devices
-#     take on (runs can go without it);
-#   - the watcher, progman_watch.exe (scripts/private-wine/): a window of the shell's class
-#     "Progman" that prints every WM_SYSCOMMAND it receives with its tick count;
-#   - watched runs: Wine's relay trace of the calls that matter, its mmdevapi and winmm
-#     traces, kept for the program's own process only (events.awk), the console output as
-#     bytes, the exit status, and what the machine saw in plain words (describe.awk);
+#     with a null sink named "Динамики" (not ASCII), a name the mixer devices take on;
+#   - the watcher, progman_watch.exe: a window of the shell's class "Progman" that prints
+#     every WM_SYSCOMMAND it receives with its tick count;
+#   - watched runs: Wine's traces of the calls that matter, kept for the program's own
+#     process (events.awk), its console output as bytes and exit status, and what the
+#     machine saw in plain words (describe.awk);
 #   - the PE readers: what the headers of a Windows program say.
-#
-# Wine's services inherit the handles of whatever starts them and keep pipes open, so
-# all Wine output goes to files. An exit request ends the Wine session together with
-# the process group of the caller, so every Wine process starts in a session of its own.
+# Wine's services inherit the handles of whatever starts them and keep pipes open, so all
+# Wine output goes to files. An exit request ends the Wine session together with the
+# process group of the caller, so every Wine process starts in a session of its own.
 #
 # Wine runs 32-bit Windows programs only where the machine runs 32-bit Linux programs.
-# Where it does not (some virtual machines), LULLSCREEN_WINE_ARCH is win64: "wine" is
-# then Wine's 64-bit loader, prefixes are 64-bit, and the Windows builds that are run
-# here are 64-bit ones of the same code.
+# Where it does not, LULLSCREEN_WINE_ARCH is win64: "wine" is then Wine's 64-bit loader,
+# prefixes are 64-bit, and the Windows builds run here are 64-bit ones of the same code.
 LULLSCREEN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PRIVATE_WINE="$LULLSCREEN_ROOT/scripts/private-wine"
 
@@ -61,17 +55,15 @@ wine_prefix() { export WINEPREFIX="$LULLSCREEN_ROOT/build/wine/$1-$LULLSCREEN_WI
 wine_prefix tests
 
 # Exports the program's tests are about; each is relayed with its arguments and result.
-WATCHED_RELAY="user32.FindWindowW;user32.PostMessageW;user32.LockWorkStation;user32.ExitWindowsEx"
-WATCHED_RELAY+=";kernel32.Sleep;kernelbase.Sleep;kernel32.SetSystemPowerState;kernelbase.SetSystemPowerState"
-WATCHED_RELAY+=";kernel32.CloseHandle;kernelbase.CloseHandle"
-WATCHED_RELAY+=";advapi32.OpenProcessToken;kernelbase.OpenProcessToken;advapi32.LookupPrivilegeValueW"
-WATCHED_RELAY+=";advapi32.AdjustTokenPrivileges;kernelbase.AdjustTokenPrivileges"
-WATCHED_RELAY+=";ole32.CoInitialize;ole32.CoCreateInstance;ole32.CoUninitialize"
-WATCHED_RELAY+=";combase.CoInitialize;combase.CoCreateInstance;combase.CoUninitialize"
-WATCHED_RELAY+=";winmm.mixerGetNumDevs;winmm.mixerGetDevCapsW;winmm.mixerOpen;winmm.mixerClose"
-WATCHED_RELAY+=";winmm.mixerGetLineInfoW;winmm.mixerGetLineControlsW;winmm.mixerGetControlDetailsW"
-WATCHED_RELAY+=";winmm.mixerSetControlDetails"
-WATCHED_RELAY+=";kernel32.WriteConsoleW;kernelbase.WriteConsoleW;kernel32.WriteFile;kernelbase.WriteFile"
+WATCHED_RELAY="user32.FindWindowW;user32.PostMessageW;user32.LockWorkStation;user32.ExitWindowsEx;kernel32.Sleep"
+WATCHED_RELAY+=";kernelbase.Sleep;kernel32.SetSystemPowerState;kernelbase.SetSystemPowerState;kernel32.CloseHandle"
+WATCHED_RELAY+=";kernelbase.CloseHandle;advapi32.OpenProcessToken;kernelbase.OpenProcessToken"
+WATCHED_RELAY+=";advapi32.LookupPrivilegeValueW;advapi32.AdjustTokenPrivileges;kernelbase.AdjustTokenPrivileges"
+WATCHED_RELAY+=";ole32.CoInitialize;ole32.CoCreateInstance;ole32.CoUninitialize;combase.CoInitialize"
+WATCHED_RELAY+=";combase.CoCreateInstance;combase.CoUninitialize;winmm.mixerGetNumDevs;winmm.mixerGetDevCapsW"
+WATCHED_RELAY+=";winmm.mixerOpen;winmm.mixerClose;winmm.mixerGetLineInfoW;winmm.mixerGetLineControlsW"
+WATCHED_RELAY+=";winmm.mixerGetControlDetailsW;winmm.mixerSetControlDetails;kernel32.WriteConsoleW"
+WATCHED_RELAY+=";kernelbase.WriteConsoleW;kernel32.WriteFile;kernelbase.WriteFile"
 WATCHED_TRACE="+relay,+timestamp,+pid,+loaddll,trace+mmdevapi,trace+winmm,fixme-all"
 
 # windows_path PATH: a Unix path as a Windows program sees it (Wine maps / to Z:).
@@ -97,15 +89,15 @@ wine_prefix_ready() {
       exit 1
     fi
     # A server of ours left running by an interrupted run would keep "wineserver -w" waiting.
-    wineserver -k >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/.lullscreen-ready" ]; then
       rm -rf "$WINEPREFIX"
       mkdir "$WINEPREFIX" && : >"$WINEPREFIX/.lullscreen-made" || exit 1
-      wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null
+      wineboot -i >"$WINEPREFIX.log" 2>&1 </dev/null || true
       wineserver -w
       : >"$WINEPREFIX/.lullscreen-ready"
     fi
-    wine regedit /S "$(windows_path "$WINEPREFIX.reg")" >/dev/null 2>&1 </dev/null
+    wine regedit /S "$(windows_path "$WINEPREFIX.reg")" >/dev/null 2>&1 </dev/null || true
     wineserver -w
     cp "$WINEPREFIX.reg" "$WINEPREFIX/.lullscreen-settings.reg"
   ) 9>"$WINEPREFIX.lock"
@@ -138,6 +130,26 @@ watched_init() {
   chmod 700 "$SOUND_CARD_DIR"
   # Without the sound card: a server address that does not exist, and no autospawn.
   printf 'autospawn = no\n' >"$WATCHED_WORK/no-sound-card.conf"
+}
+
+# watched_up [SERVER-LOG]: the prefix ready, the sound card and a server up (see
+# wine_server_start) until the caller exits. Fails with 1 without a prefix, and with 2
+# without the sound card, which it says; runs then go without one (WATCHED_SOUND=none).
+watched_up() {
+  trap watched_down EXIT
+  trap 'exit 130' INT TERM
+  wine_prefix_ready || return 1
+  WATCHED_SOUND=yes
+  sound_card_start || { WATCHED_SOUND=none; echo "PulseAudio did not start (see $WATCHED_WORK/pulseaudio.log)" >&2; }
+  wine_server_start "$@"
+  [ "$WATCHED_SOUND" = yes ] || return 2
+}
+
+# watched_down: the program of a run, the server, the watcher and the sound card ended.
+watched_down() {
+  [ -n "${WATCHED_PID:-}" ] && kill "$WATCHED_PID" 2>/dev/null
+  wine_server_stop
+  sound_card_stop
 }
 
 # wine_server_start [LOGFILE]: a Wine server that stays up between runs; with LOGFILE it
@@ -178,14 +190,9 @@ wine_server_stop() {
 sound_card_start() {
   local pidfile="$SOUND_CARD_DIR/pulse/pid" old
   # One left running by an interrupted run of ours in this same folder.
-  if [ -f "$pidfile" ]; then
-    old=$(cat "$pidfile")
-    if [ -n "$old" ] && [ "$(cat "/proc/$old/comm" 2>/dev/null)" = pulseaudio ]; then
-      kill "$old" 2>/dev/null || true
-      sleep 0.5
-    fi
-    rm -f "$pidfile"
-  fi
+  old=$(cat "$pidfile" 2>/dev/null)
+  [ -n "$old" ] && [ "$(cat "/proc/$old/comm" 2>/dev/null)" = pulseaudio ] && kill "$old" && sleep 0.5
+  rm -f "$pidfile"
   HOME="$SOUND_CARD_DIR" pulseaudio --daemonize=yes --exit-idle-time=-1 -n --use-pid-file=yes \
     --load=module-native-protocol-unix \
     --load="module-null-sink sink_name=nullsink sink_properties=device.description=Динамики" \
@@ -311,6 +318,7 @@ watched_finish() {
   wait "$WATCHED_PID"
   status=$?
   echo "$status" >"$dir/status"
+  WATCHED_PID=""
   awk -v exe="$(basename "$WATCHED_EXE")" -v size="$WATCHED_EXE_SIZE" -v hwnd="$WATCHER_HWND" \
     -f "$PRIVATE_WINE/events.awk" "$dir/trace.log" >"$dir/events"
   return 0
