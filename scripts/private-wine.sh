@@ -112,16 +112,8 @@ watched_init() {
   WATCHED_WORK=$(cd "$1" && pwd)
   WATCHED_EXE=$2
   WATCHER_EXE=$3
-  WATCHED_EXE_SIZE=$(pe_image_size "$WATCHED_EXE" 2>/dev/null)
-  WATCHED_VERSION=""
-  SOUND_CARD_DIR="$WATCHED_WORK/pulse"
-  SOUND_CARD_PID=""
-  WINE_SERVER_PID=""
-  WINE_SERVER_LOG=""
-  WATCHER_PID=""
-  WATCHER_LOG=""
-  WATCHER_COUNT=0
-  WATCHER_HWND=""
+  WATCHED_VERSION="" SOUND_CARD_DIR="$WATCHED_WORK/pulse" SOUND_CARD_PID="" WINE_SERVER_PID="" WINE_SERVER_LOG=""
+  WATCHER_PID="" WATCHER_LOG="" WATCHER_COUNT=0 WATCHER_HWND=""
   rm -f "$WATCHED_WORK"/watch-*.log*
   # The sound card every Wine process sees unless a run asks for none.
   export XDG_RUNTIME_DIR="$SOUND_CARD_DIR" XDG_CONFIG_HOME="$SOUND_CARD_DIR/config"
@@ -155,24 +147,20 @@ watched_down() {
 # wine_server_start [LOGFILE]: a Wine server that stays up between runs; with LOGFILE it
 # also logs every request (the privilege records of the power actions show only there).
 wine_server_start() {
+  local i socket
   wine_server_stop
   WINE_SERVER_LOG=${1:-}
-  if [ -n "$WINE_SERVER_LOG" ]; then
-    touch "$WATCHED_WORK/server.started"
-    setsid wineserver -f -p -d1 >/dev/null 2>>"$WINE_SERVER_LOG" </dev/null &
-    WINE_SERVER_PID=$!
-    # Ready once it listens: its socket is made anew in the folder it works in (a killed
-    # server leaves its old one behind).
-    local i socket="/proc/$WINE_SERVER_PID/cwd/socket"
-    for i in $(seq 200); do
-      [ -S "$socket" ] && [ "$socket" -nt "$WATCHED_WORK/server.started" ] && break
-      kill -0 "$WINE_SERVER_PID" 2>/dev/null || break
-      sleep 0.05
-    done
-  else
-    wineserver -p >/dev/null 2>&1 </dev/null
-    WINE_SERVER_PID=""
-  fi
+  touch "$WATCHED_WORK/server.started"
+  setsid wineserver -f -p ${WINE_SERVER_LOG:+-d1} >/dev/null 2>>"${WINE_SERVER_LOG:-/dev/null}" </dev/null &
+  WINE_SERVER_PID=$!
+  # Ready once it listens: its socket is made anew in the folder it works in (a killed
+  # server leaves its old one behind).
+  socket="/proc/$WINE_SERVER_PID/cwd/socket"
+  for i in $(seq 200); do
+    [ -S "$socket" ] && [ "$socket" -nt "$WATCHED_WORK/server.started" ] && break
+    kill -0 "$WINE_SERVER_PID" 2>/dev/null || break
+    sleep 0.05
+  done
 }
 
 # wine_server_stop: the watcher, the server and every process of the prefix's session
@@ -266,14 +254,6 @@ watcher_stop() {
 
 # ---- watched runs ---------------------------------------------------------------------
 
-# watched_env SOUND: the environment of one run of the program, as "env" arguments.
-watched_env() {
-  printf '%s\n' "WINEDEBUG=$WATCHED_TRACE"
-  if [ "$1" = none ]; then
-    printf '%s\n' "PULSE_SERVER=unix:$WATCHED_WORK/no-sound-card" "PULSE_CLIENTCONFIG=$WATCHED_WORK/no-sound-card.conf"
-  fi
-}
-
 # watched_start DIR SOUND OVERRIDES STDIN ARGS...: starts the program in the background
 # (WATCHED_PID); its console output goes to DIR/out.bin and Wine's traces to DIR/trace.log.
 # STDIN is a file to read from, or - for the caller's own standard input. With
@@ -282,8 +262,8 @@ watched_env() {
 watched_start() {
   local dir=$1 sound=$2 overrides=$3 input=$4
   shift 4
-  local -a env
-  mapfile -t env < <(watched_env "$sound")
+  local -a env=("WINEDEBUG=$WATCHED_TRACE")
+  [ "$sound" = none ] && env+=("PULSE_SERVER=unix:$WATCHED_WORK/no-sound-card" "PULSE_CLIENTCONFIG=$WATCHED_WORK/no-sound-card.conf")
   [ -n "$overrides" ] && env+=("WINEDLLOVERRIDES=$WINEDLLOVERRIDES;$overrides")
   printf '%q ' "$@" >"$dir/args"
   : >"$dir/out.bin"
@@ -304,7 +284,8 @@ watched_start() {
 
 # watched_finish DIR [SECONDS]: waits for the program (killing it after SECONDS, 60 by
 # default; 0 waits as long as it runs), records its exit status in DIR/status and its
-# calls in DIR/events.
+# calls in DIR/events (those made from its image, WATCHED_EXE_SIZE bytes, by default
+# WATCHED_EXE's).
 watched_finish() {
   local dir=$1 limit=${2:-60} i status
   for ((i = 0; limit > 0 && i < limit * 20; i++)); do
@@ -319,7 +300,7 @@ watched_finish() {
   status=$?
   echo "$status" >"$dir/status"
   WATCHED_PID=""
-  awk -v exe="$(basename "$WATCHED_EXE")" -v size="$WATCHED_EXE_SIZE" -v hwnd="$WATCHER_HWND" \
+  awk -v exe="$(basename "$WATCHED_EXE")" -v size="${WATCHED_EXE_SIZE:-$(pe_image_size "$WATCHED_EXE")}" -v hwnd="$WATCHER_HWND" \
     -f "$PRIVATE_WINE/events.awk" "$dir/trace.log" >"$dir/events"
   return 0
 }

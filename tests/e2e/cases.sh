@@ -472,8 +472,7 @@ inspector_terminal_case() {
   case_begin "$name"
   local inspect="$build/mixinspect.exe" shown
   wine_set_version winxp
-  WATCHED_NOWATCH=yes WATCHED_TERMINAL=yes WATCHED_EXE=$inspect WATCHED_EXE_SIZE=$(pe_image_size "$inspect") \
-    watched_run "$CASE_DIR" yes "" /dev/null
+  WATCHED_NOWATCH=yes WATCHED_TERMINAL=yes WATCHED_EXE=$inspect watched_run "$CASE_DIR" yes "" /dev/null
   expect_status_0
   shown=$(terminal_text)
   grep -q '^Device 1: "Динамики", ' <<<"$shown" || fail "the card shown as: $(grep -m1 '^Device 1:' <<<"$shown")"
