@@ -387,10 +387,7 @@ pe_arch() {
 pe_image_size() { pe_field "$1" 80 4; }
 
 # pe_subsystem_version EXE: the Windows version its header asks for, "major.minor".
-pe_subsystem_version() {
-  local major minor
-  major=$(pe_field "$1" 72 2) && minor=$(pe_field "$1" 74 2) && echo "$major.$minor"
-}
+pe_subsystem_version() { echo "$(pe_field "$1" 72 2).$(pe_field "$1" 74 2)"; }
 
 # pe_imports EXE: what EXE imports, one DLL!function a line, sorted, the DLL in
 # capitals (Windows matches DLL names without regard to case); a function

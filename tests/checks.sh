@@ -96,6 +96,6 @@ imports_check() {
 subsystem_check() {
   local asked
   asked=$(pe_subsystem_version "$1") || return 1
-  awk -v asked="$asked" -v max="$2" 'BEGIN { split(asked, a, "."); split(max, m, "."); exit !(a[1] + 0 < m[1] + 0 || (a[1] + 0 == m[1] + 0 && a[2] + 0 <= m[2] + 0)) }' ||
+  [ "${asked%.*}" -lt "${2%.*}" ] || { [ "${asked%.*}" -eq "${2%.*}" ] && [ "${asked#*.}" -le "${2#*.}" ]; } ||
     { echo "$1 asks for Windows $asked (subsystem version), later than $2"; return 1; }
 }
