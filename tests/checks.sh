@@ -1,13 +1,13 @@
 # Sourced by the test command and by the layers' own scripts (run-example,
-# run-release, run-e2e): counted checks, steps whose output goes to a log whose
-# end is shown when they fail (so that a failing layer says why), and what the
-# layers read in Windows programs. It sources scripts/wine-env, for the table of
-# Windows builds.
+# run-release, run-e2e, the benchmarks): a layer's counted checks
+# (checks_passed, checks_failed), steps whose output goes to a log whose end is
+# shown when they fail (so that a failing layer says why), and the checks of
+# what a Windows program's headers say. It sources scripts/private-wine.sh.
 CHECKS_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-source "$CHECKS_ROOT/scripts/wine-env"
+source "$CHECKS_ROOT/scripts/private-wine.sh"
 LOG_TAIL_LINES=40
-passed=0
-failed=0
+checks_passed=0
+checks_failed=0
 
 # log_tail LOG: the last lines of LOG, set off from the script's own output.
 log_tail() {
@@ -34,9 +34,9 @@ step() {
 # it failed; returns STATUS, so that a caller can add what shows why.
 counted() {
   if [ "$1" -eq 0 ]; then
-    passed=$((passed + 1))
+    checks_passed=$((checks_passed + 1))
   else
-    failed=$((failed + 1))
+    checks_failed=$((checks_failed + 1))
     [ -z "${2:-}" ] || echo "$2"
   fi
   return "$1"
@@ -63,8 +63,8 @@ check_step() {
 
 # checks_summary: the closing "N passed, M failed"; fails if any check did.
 checks_summary() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  echo "$checks_passed passed, $checks_failed failed"
+  [ "$checks_failed" -eq 0 ]
 }
 
 # not_run WHAT: says that this machine built and linked WHAT but cannot run it.
@@ -76,35 +76,6 @@ configure_and_build() {
   (cd "$CHECKS_ROOT" && cmake --preset "$1" && cmake --build --preset "$1" -j "$(nproc)")
 }
 build_preset() { step "the $1 build" "$CHECKS_ROOT/build/$1/build.log" configure_and_build "$1"; }
-
-# pe_objdump EXE: "objdump -p" of a Windows program, by the mingw-w64 tools of
-# its own architecture (the machine field of its PE header).
-pe_objdump() {
-  local pe arch
-  [ -f "$1" ] || { echo "no $1" >&2; return 1; }
-  pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
-  case $(od -An -tx2 -j$((pe + 4)) -N2 "$1" | tr -d ' ') in
-    014c) arch=win32 ;;
-    8664) arch=win64 ;;
-    *) echo "$1 is not an x86 Windows program" >&2; return 1 ;;
-  esac
-  "$(windows_build "$arch" tools)-objdump" -p "$1"
-}
-
-# pe_imports EXE: what EXE imports, one DLL!function a line, sorted, the DLL in
-# capitals (Windows matches DLL names without regard to case); a function
-# imported by its ordinal only is DLL!#ordinal. objdump does not list a
-# delay-import table: one that is there at all shows as DELAY-LOADED!table.
-pe_imports() {
-  local dump
-  dump=$(pe_objdump "$1") || return 1
-  awk '
-    /^Entry d / && $0 ~ /Delay Import Directory/ && ($3 !~ /^0+$/ || $4 !~ /^0+$/) { print "DELAY-LOADED!table" }
-    /^\tDLL Name: / { dll = toupper($3); next }
-    /^[^ \t]/ { dll = "" }
-    dll != "" && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ { print dll "!" ($3 == "<none>" ? "#" $2 : $3) }
-  ' <<<"$dump" | LC_ALL=C sort -u
-}
 
 # imports_check EXE LIST: EXE imports nothing that LIST (DLL!function, one a
 # line, # for comments) does not list; each import it does not is named. On its
@@ -123,16 +94,8 @@ imports_check() {
 # subsystem_check EXE VERSION: the Windows version EXE's PE header asks for (its
 # subsystem version) is at most VERSION (major.minor), e.g. 5.0 for Windows 2000.
 subsystem_check() {
-  local dump
-  dump=$(pe_objdump "$1") || return 1
-  awk -v exe="$1" -v max="$2" '
-    $1 == "MajorSubsystemVersion" { major = $2 }
-    $1 == "MinorSubsystemVersion" { minor = $2 }
-    END {
-      split(max, m, ".")
-      if (major == "" || major + 0 > m[1] + 0 || (major + 0 == m[1] + 0 && minor + 0 > m[2] + 0)) {
-        print exe " asks for Windows " major "." minor " (subsystem version), later than " max
-        exit 1
-      }
-    }' <<<"$dump"
+  local asked
+  asked=$(pe_subsystem_version "$1") || return 1
+  [ "${asked%.*}" -lt "${2%.*}" ] || { [ "${asked%.*}" -eq "${2%.*}" ] && [ "${asked#*.}" -le "${2#*.}" ]; } ||
+    { echo "$1 asks for Windows $asked (subsystem version), later than $2"; return 1; }
 }

@@ -40,11 +40,11 @@ case_end() {
   took=$(awk -v a="$CASE_STARTED" -v b="${EPOCHREALTIME/,/.}" 'BEGIN { printf "%.1f s", b - a }')
   if [ ${#CASE_FAILS[@]} -eq 0 ]; then
     echo "PASS  $CASE  ($took)"
-    passed=$((passed + 1))
+    checks_passed=$((checks_passed + 1))
   else
     echo "FAIL  $CASE  ($took; $CASE_DIR)"
     printf '%s\n' "${CASE_FAILS[@]}" | sed 's/^/        /'
-    failed=$((failed + 1))
+    checks_failed=$((checks_failed + 1))
   fi
 }
 
@@ -124,7 +124,7 @@ terminal_text() {
 # expect_console_writes: standard output, a console, was written as UTF-16 text, not as
 # bytes (the programs write no file but standard output).
 expect_console_writes() {
-  e2e_story "$CASE_DIR" | grep -q '^WriteConsoleW(' || fail "nothing was written with WriteConsoleW"
+  watched_story "$CASE_DIR" | grep -q '^WriteConsoleW(' || fail "nothing was written with WriteConsoleW"
   expect_absent '^WriteFile\(' "standard output is a console, yet WriteFile wrote to it"
 }
 
@@ -139,7 +139,7 @@ expect_terminal_usage() {
 
 # expect_skeleton LINE...: the run's main calls, in order, are exactly these.
 expect_skeleton() {
-  e2e_story "$CASE_DIR" | grep -E "$SKELETON" | sed -E 's/^(ExitWindowsEx|SetSystemPowerState)(\([^)]*\)).*/\1\2/' \
+  watched_story "$CASE_DIR" | grep -E "$SKELETON" | sed -E 's/^(ExitWindowsEx|SetSystemPowerState)(\([^)]*\)).*/\1\2/' \
     >"$CASE_DIR/skeleton"
   if [ $# -eq 0 ]; then : >"$CASE_DIR/skeleton.expected"; else printf '%s\n' "$@" >"$CASE_DIR/skeleton.expected"; fi
   if ! cmp -s "$CASE_DIR/skeleton.expected" "$CASE_DIR/skeleton"; then
@@ -151,7 +151,7 @@ expect_skeleton() {
 # expect_in_order LINE...: these calls appear in this order (others may come between).
 expect_in_order() {
   local missing
-  missing=$(e2e_story "$CASE_DIR" | awk -v want="$(printf '%s\n' "$@")" '
+  missing=$(watched_story "$CASE_DIR" | awk -v want="$(printf '%s\n' "$@")" '
     BEGIN { n = split(want, w, "\n"); i = 1 }
     i <= n && $0 == w[i] { i++ }
     END { if (i <= n) print w[i] }')
@@ -159,15 +159,15 @@ expect_in_order() {
 }
 
 expect_absent() {  # expect_absent REGEX WHY
-  if e2e_story "$CASE_DIR" | grep -Eq "$1"; then
-    fail "$2: $(e2e_story "$CASE_DIR" | grep -E "$1" | head -n 1)"
+  if watched_story "$CASE_DIR" | grep -Eq "$1"; then
+    fail "$2: $(watched_story "$CASE_DIR" | grep -E "$1" | head -n 1)"
   fi
 }
 
 # expect_messages LPARAM...: the watcher received exactly these SC_MONITORPOWER commands.
 expect_messages() {
   local seen
-  seen=$(e2e_messages "$CASE_DIR" | awk '{ printf "%s%s", (NR > 1 ? " " : ""), ($1 == "0xF170" ? $2 : $1 "/" $2) }')
+  seen=$(watched_messages "$CASE_DIR" | awk '{ printf "%s%s", (NR > 1 ? " " : ""), ($1 == "0xF170" ? $2 : $1 "/" $2) }')
   [ -f "$CASE_DIR/watch.failed" ] && fail "the watcher did not start"
   [ "$seen" = "$*" ] || fail "the Progman window received [${seen}], expected [$*]"
 }
@@ -178,7 +178,7 @@ expect_wait() {
   local want=$1 polls=${2:-} start poll first
   start=$(awk '$2 == "start" { print $1; exit }' "$CASE_DIR/events")
   poll=$(awk '$2 == "Sleep(1)" { print $1; exit }' "$CASE_DIR/events")
-  first=$(e2e_messages "$CASE_DIR" | awk 'NR == 1 { print $3 }')
+  first=$(watched_messages "$CASE_DIR" | awk 'NR == 1 { print $3 }')
   if [ -z "$start" ] || [ -z "$poll" ] || [ -z "$first" ]; then
     fail "wait: cannot measure (start ${start:-?}, first poll ${poll:-?}, first message ${first:-?})"
     return
@@ -197,7 +197,7 @@ expect_wait() {
 
 expect_says() {  # expect_says REGEX: what scripts/run would tell the user
   local said
-  said=$(e2e_describe "$CASE_DIR")
+  said=$(watched_describe "$CASE_DIR")
   echo "$said" >"$CASE_DIR/described"
   printf '%s\n' "$said" | grep -Eq "$1" || fail "described as \"$said\""
 }
@@ -214,10 +214,10 @@ sequence() {
   local -a argv expected=()
   row_args "${f[args]}"
   case_begin "${f[name]}"
-  e2e_set_version "${f[version]}"
+  wine_set_version "${f[version]}"
   local terminal=""
   [ "${f[banner]}" = terminal ] && terminal=yes
-  E2E_TERMINAL=$terminal e2e_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
+  WATCHED_TERMINAL=$terminal watched_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
 
   expect_status_0
   case ${f[mute]} in
@@ -279,7 +279,7 @@ expect_endpoint() {
       "CoUninitialize()"
     expect_in_order "IMMDevice::Activate($IID_ENDPOINT_VOLUME,7,0) = 0" "IMMDevice::Release() = 0" "CoUninitialize()"
     expect_in_order "IMMDevice::Activate($IID_ENDPOINT_VOLUME,7,0) = 0" "IMMDeviceEnumerator::Release() = 1" "CoUninitialize()"
-    [ "$(e2e_story "$CASE_DIR" | grep -c '^IAudioEndpointVolume::SetMute')" = 1 ] || fail "SetMute is to be called once"
+    [ "$(watched_story "$CASE_DIR" | grep -c '^IAudioEndpointVolume::SetMute')" = 1 ] || fail "SetMute is to be called once"
   fi
 }
 
@@ -315,24 +315,24 @@ enumerator_unavailable() {
   local name='enumerator class unavailable: report, then waits for Enter'
   selected "$name" || return 0
   case_begin "$name"
-  e2e_set_version win7
+  wine_set_version win7
   local dir=$CASE_DIR fd
   mkfifo "$dir/stdin"
   exec {fd}<>"$dir/stdin"
-  e2e_begin "$dir"
-  e2e_start "$dir" yes "mmdevapi=d" "$dir/stdin" -muteon
+  watched_begin "$dir"
+  watched_start "$dir" yes "mmdevapi=d" "$dir/stdin" -muteon
   local i
   for i in $(seq 100); do
     grep -q 'Press any key' "$dir/out.bin" 2>/dev/null && break
-    kill -0 "$E2E_PID" 2>/dev/null || break
+    kill -0 "$WATCHED_PID" 2>/dev/null || break
     sleep 0.05
   done
   sleep 1
-  kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended without waiting for a line of input"
+  kill -0 "$WATCHED_PID" 2>/dev/null || fail "the program ended without waiting for a line of input"
   echo >&"$fd"
   exec {fd}>&-
-  e2e_finish "$dir" 15
-  e2e_end "$dir"
+  watched_finish "$dir" 15
+  watched_end "$dir"
 
   expect_status_0
   local first
@@ -343,7 +343,7 @@ enumerator_unavailable() {
   [ "$(tr -cd '\n' <"$dir/out.bin" | wc -c)" = 2 ] || fail "expected exactly two lines of output"
   # COM is left on the way out of the failed step, before the report is shown.
   expect_skeleton "CoInitialize(0) = 0" "CoUninitialize()"
-  e2e_story "$dir" | grep -q '^CoCreateInstance(\*,0,5,\*,\*) = 0x8' || fail "CoCreateInstance did not fail"
+  watched_story "$dir" | grep -q '^CoCreateInstance(\*,0,5,\*,\*) = 0x8' || fail "CoCreateInstance did not fail"
   expect_messages
   case_end
 }
@@ -358,14 +358,14 @@ mixer() {
   local -a argv
   row_args "${f[args]}"
   case_begin "${f[name]}"
-  e2e_set_version winxp
-  e2e_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
+  wine_set_version winxp
+  watched_run "$CASE_DIR" "${f[sound]}" "" /dev/null "${argv[@]}"
 
   expect_status_0
   expect_output
   expect_absent '^(CoCreateInstance|IAudioEndpointVolume)' "the endpoint path was taken on version 5"
   local problems
-  problems=$(e2e_story "$CASE_DIR" | awk -v state="${f[state]}" -v sound="${f[sound]}" '
+  problems=$(watched_story "$CASE_DIR" | awk -v state="${f[state]}" -v sound="${f[sound]}" '
     function bad(m) { print m; errors++ }
     /^mixerGetNumDevs\(\)/ { devices = $NF + 0; next }
     /^mixerOpen\(/ {
@@ -443,8 +443,8 @@ inspector_case() {
     case_end
     return 0
   fi
-  e2e_set_version winxp
-  E2E_NOWATCH=yes E2E_EXE=$inspect E2E_TRACE=-all e2e_run "$CASE_DIR" yes "" /dev/null
+  wine_set_version winxp
+  WATCHED_NOWATCH=yes WATCHED_EXE=$inspect WATCHED_TRACE=-all watched_run "$CASE_DIR" yes "" /dev/null
   local out="$CASE_DIR/out.bin" status text
   status=$(cat "$CASE_DIR/status" 2>/dev/null)
   [ -f "$CASE_DIR/killed" ] && fail "mixinspect did not end: $(cat "$CASE_DIR/killed")"
@@ -471,9 +471,8 @@ inspector_terminal_case() {
   selected "$name" || return 0
   case_begin "$name"
   local inspect="$build/mixinspect.exe" shown
-  e2e_set_version winxp
-  E2E_NOWATCH=yes E2E_TERMINAL=yes E2E_EXE=$inspect E2E_EXE_SIZE=$(e2e_image_size "$inspect") \
-    e2e_run "$CASE_DIR" yes "" /dev/null
+  wine_set_version winxp
+  WATCHED_NOWATCH=yes WATCHED_TERMINAL=yes WATCHED_EXE=$inspect watched_run "$CASE_DIR" yes "" /dev/null
   expect_status_0
   shown=$(terminal_text)
   grep -q '^Device 1: "Динамики", ' <<<"$shown" || fail "the card shown as: $(grep -m1 '^Device 1:' <<<"$shown")"
@@ -510,12 +509,12 @@ planted() {
   plant "$folder" "$built" "${f[program]}" "$dll"
   plant_manifest "$folder" "${f[program]}"
   [ "${f[program]}" = Lullscreen.exe ] || nowatch=yes
-  e2e_set_version "${f[version]}"
+  wine_set_version "${f[version]}"
   # A planted DLL lacks the real one's exports: a call to one ends the program at once,
   # not in a debugger that waits.
-  LULLSCREEN_MARKER=$(e2e_winpath "$marker") LULLSCREEN_HIDDEN_EXPORTS=${f[hidden]} E2E_NOWATCH=$nowatch \
-    E2E_EXE="$folder/${f[program]}" E2E_EXE_SIZE=$(e2e_image_size "$built") \
-    e2e_run "$CASE_DIR" yes "$PLANTED_OVERRIDES;winedbg.exe=d" /dev/null "${argv[@]}"
+  LULLSCREEN_MARKER=$(windows_path "$marker") LULLSCREEN_HIDDEN_EXPORTS=${f[hidden]} WATCHED_NOWATCH=$nowatch \
+    WATCHED_EXE="$folder/${f[program]}" WATCHED_EXE_SIZE=$(pe_image_size "$built") \
+    watched_run "$CASE_DIR" yes "$PLANTED_OVERRIDES;winedbg.exe=d" /dev/null "${argv[@]}"
 
   expect_status_0
   loads=$(planted_loads "$marker")
@@ -524,7 +523,7 @@ planted() {
   # anywhere but the system folder, or anything but the program from the program's folder.
   # (The folder goes through the environment: awk -v would take its backslashes as escapes.)
   local wrong
-  wrong=$(folder="$(e2e_winpath "$folder")\\" awk -v planted="$PLANTED" -v program="${f[program]}" '
+  wrong=$(folder="$(windows_path "$folder")\\" awk -v planted="$PLANTED" -v program="${f[program]}" '
     BEGIN { n = split(tolower(planted), p, " "); for (i = 1; i <= n; i++) name[p[i]] = 1
             folder = tolower(ENVIRON["folder"]); program = tolower(program) }
     /:trace:loaddll:.* Loaded L"/ {
@@ -540,7 +539,7 @@ planted() {
     local what="mute" said
     [ "${f[program]}" = Lullscreen.exe ] || what="mixer interface"
     said=$(tr -d '\r' <"$CASE_DIR/out.bin")
-    [[ $said == "The $what is left out: $(e2e_winpath "$folder")\\"*" has the name of a system DLL, and this Windows would load it in place of the system's." ]] ||
+    [[ $said == "The $what is left out: $(windows_path "$folder")\\"*" has the name of a system DLL, and this Windows would load it in place of the system's." ]] ||
       fail "expected one line saying which file left the $what out, got: $said"
     expect_absent 'mixer[A-Z]|CoCreateInstance|SetMute' "audio was reached all the same"
   fi
@@ -580,8 +579,8 @@ power() {
   # next case.
   local nowatch=""
   [[ ${f[call]} == ExitWindowsEx* ]] && nowatch=yes
-  E2E_NOWATCH=$nowatch e2e_run "$CASE_DIR" yes "" /dev/null "${argv[@]}"
-  [ -n "$nowatch" ] && e2e_server_start "$E2E_SERVER_LOG"
+  WATCHED_NOWATCH=$nowatch watched_run "$CASE_DIR" yes "" /dev/null "${argv[@]}"
+  [ -n "$nowatch" ] && wine_server_start "$WINE_SERVER_LOG"
 
   expect_status_0
   expect_output
@@ -619,7 +618,7 @@ power() {
 }
 
 power_cases() {
-  e2e_set_version win7
+  wine_set_version win7
   power name='-suspend: SetSystemPowerState(1,1)' args='-suspend' call='SetSystemPowerState(1,1)' \
     says='^suspend requested$'
   power name='-hibernate: SetSystemPowerState(0,1)' args='-hibernate' call='SetSystemPowerState(0,1)'
@@ -637,8 +636,8 @@ winmm_unavailable_cases() {
   local name='winmm unavailable: -muteon mutes nothing, then the display'
   if selected "$name"; then
     case_begin "$name"
-    e2e_set_version winxp
-    e2e_run "$CASE_DIR" yes "winmm=d" /dev/null -muteon
+    wine_set_version winxp
+    watched_run "$CASE_DIR" yes "winmm=d" /dev/null -muteon
     expect_status_0
     expect_output
     expect_absent '^mixer' "a mixer function was reached without winmm"
@@ -648,7 +647,7 @@ winmm_unavailable_cases() {
   name='winmm unavailable: mixinspect says so'
   if selected "$name"; then
     case_begin "$name"
-    E2E_NOWATCH=yes E2E_EXE="$build/mixinspect.exe" E2E_TRACE=-all e2e_run "$CASE_DIR" yes "winmm=d" /dev/null
+    WATCHED_NOWATCH=yes WATCHED_EXE="$build/mixinspect.exe" WATCHED_TRACE=-all watched_run "$CASE_DIR" yes "winmm=d" /dev/null
     [ "$(cat "$CASE_DIR/status" 2>/dev/null)" = 0 ] || fail "exit status $(cat "$CASE_DIR/status" 2>/dev/null), expected 0"
     expect_output "The mixer interface is unavailable: winmm.dll could not be loaded from the system folder."
     case_end

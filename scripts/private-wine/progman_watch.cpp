@@ -1,4 +1,4 @@
-// Stands in for the shell's "Progman" window during the end-to-end tests: it owns a
+// Stands in for the shell's "Progman" window for scripts/run and the end-to-end tests: it owns a
 // top-level window of that class and prints every WM_SYSCOMMAND it receives, with the
 // tick count of its arrival, so the harness can see the display power-off from outside.
 //

@@ -1,6 +1,6 @@
 # What the machine saw, in plain words: reads the watcher's messages ("message
-# wParam lParam tick") and the program's calls ("event TIME CALL"), as lib.sh's
-# e2e_describe gives them, and prints one line.
+# wParam lParam tick") and the program's calls ("event TIME CALL"), as
+# watched_describe (scripts/private-wine.sh) gives them, and prints one line.
 $1 == "message" { lp = $3; tick = $4
                   if (!posted++) first = tick
                   screen = screen (screen == "" ? "" : ", then ") (lp == 1 ? "low power" : lp == 2 ? "off" : "state " lp)
