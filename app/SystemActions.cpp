@@ -34,10 +34,11 @@ void DisplayOff(const TPlatform& Platform) {
 void LockStation(const TPlatform& Platform) { Platform.User32->LockWorkStation(); }
 
 bool SetShutdownPrivilege(const TPlatform& Platform, bool Enable) {
-  HANDLE opened = nullptr;
   const HANDLE process = Platform.Kernel32->GetCurrentProcess();
-  if (Platform.Advapi32->OpenProcessToken(process, ShutdownTokenAccess, &opened) == 0) return false;
-  const TKernelHandle token(opened, TKernelHandleClose{Platform.Kernel32});
+  TKernelHandle token(TKernelHandleClose{Platform.Kernel32});
+  if (!token.Receive(
+          [&](HANDLE* Token) { return Platform.Advapi32->OpenProcessToken(process, ShutdownTokenAccess, Token) != 0; }))
+    return false;
 
   bool adjusted = false;
   TOKEN_PRIVILEGES privileges{};

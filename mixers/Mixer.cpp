@@ -4,7 +4,10 @@
 
 #include "mixers/MixerNotifyWindow.h"
 
-TMixer::TMixer(const TMixerPlatform& Platform) : FPlatform(Platform), FTarget(std::make_unique<TMixerTarget>()) {
+TMixer::TMixer(const TMixerPlatform& Platform)
+    : FPlatform(Platform),
+      FTarget(std::make_unique<TMixerTarget>()),
+      FPendingHandle(TMixerHandleClose{Platform.Winmm}) {
   FTarget->SetLineType(TMixerTarget::DefaultLineType);
   FTarget->SetControlType(TMixerTarget::DefaultControlType);
 }
@@ -81,26 +84,14 @@ TMixerDev* TMixer::DevOfName(const String& Name) const {
 }
 
 TMixerDev* TMixer::AddDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options) {
-  // The handle has one owner at every moment: this mixer, until the device
-  // takes it as the last step of its construction (TakeHandle); the mixer
-  // closes it if no device took it.
-  FPendingHandle = TMixerHandle(Handle, TMixerHandleClose{FPlatform.Winmm});
-  std::unique_ptr<TMixerDev> dev;
-  try {
-    dev = CreateDev(Handle, MixerCaps, Options);
-  } catch (...) {
-    FPendingHandle.Reset();
-    throw;
-  }
-  FPendingHandle.Reset();
-  DevList.push_back(std::move(dev));
+  DevList.push_back(CreateDev(Handle, MixerCaps, Options));
   return DevList.back().get();
 }
 
-TMixerHandle TMixer::TakeHandle(HMIXER Handle) {
-  if (FPendingHandle && FPendingHandle.Get() == Handle) return std::move(FPendingHandle);
-  // A device made outside a scan owns the handle it was given from then on.
-  return TMixerHandle(Handle, TMixerHandleClose{FPlatform.Winmm});
+TMixerHandle TMixer::TakeHandle(TMixer* Mixer, HMIXER Handle) {
+  if (Mixer == nullptr) return TMixerHandle(Handle, TMixerHandleClose{nullptr});
+  if (Mixer->FPendingHandle && Mixer->FPendingHandle.Get() == Handle) return std::move(Mixer->FPendingHandle);
+  return TMixerHandle(Handle, TMixerHandleClose{Mixer->FPlatform.Winmm});
 }
 
 std::unique_ptr<TMixerDev> TMixer::CreateDev(HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options) {

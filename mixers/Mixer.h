@@ -112,8 +112,11 @@ class TMixer {
   friend class TMixerDev;           // a device asks the factories for its lines and controls
   friend class TMixerNotifyWindow;  // the library's own window hands its messages to WndProc
 
-  /// The owner of a handle being given to a new device (see AddDev).
-  TMixerHandle TakeHandle(HMIXER Handle);
+  /// The owner of Handle for a device of Mixer's, taken as the last step of the
+  /// device's construction: the scan's owner when the scan opened Handle (see
+  /// ScanDevice), otherwise a new one, which closes it through Mixer's functions
+  /// (without a mixer, nothing closes it).
+  static TMixerHandle TakeHandle(TMixer* Mixer, HMIXER Handle);
   /// The library's own window's handling of one message.
   LRESULT WndProc(HWND Window, UINT Msg, WPARAM wParam, LPARAM lParam);
 
@@ -137,5 +140,6 @@ class TMixer {
   std::unique_ptr<TMixerTarget> FTarget;
   TMixerOptions FOptions;
   std::unique_ptr<TMixerNotifyWindow> FNotifyWindow;
+  /// The handle the scan has opened and not yet handed to a device.
   TMixerHandle FPendingHandle;
 };

@@ -9,7 +9,7 @@ TMixerDev::TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps,
   if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, MAXPNAMELEN - 1, FName);
   // Last, after everything that can fail: a constructor that throws has not
   // taken the handle, and whoever gave it still closes it.
-  FHandle = AMixer != nullptr ? AMixer->TakeHandle(Handle) : TMixerHandle(Handle, TMixerHandleClose{nullptr});
+  FHandle = TMixer::TakeHandle(AMixer, Handle);
 }
 
 TMixerDev::~TMixerDev() {

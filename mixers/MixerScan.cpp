@@ -38,11 +38,24 @@ void TMixer::ScanDevice(UINT Id, HWND Window, const TScanFilter& Filter) {
   IWinmm& winmm = *FPlatform.Winmm;
   MIXERCAPSW caps{};
   if (!MixerCheck(winmm.mixerGetDevCapsW(Id, &caps, sizeof(caps)), false, nullptr)) return;
-  HMIXER handle = nullptr;
   const DWORD openFlags = Window != nullptr ? CALLBACK_WINDOW : 0;
-  if (!MixerCheck(winmm.mixerOpen(&handle, Id, reinterpret_cast<DWORD_PTR>(Window), 0, openFlags), false, nullptr))
+  // The handle has one owner at every moment: the scan's, from the moment the
+  // system hands it over until the device made for it takes it (TakeHandle),
+  // as the last step of the device's construction. What no device took, the
+  // scan closes.
+  if (!FPendingHandle.Receive([&](HMIXER* Handle) {
+        return MixerCheck(winmm.mixerOpen(Handle, Id, reinterpret_cast<DWORD_PTR>(Window), 0, openFlags), false,
+                          nullptr);
+      }))
     return;
-  TMixerDev* dev = AddDev(handle, caps, Filter.Options);
+  TMixerDev* dev = nullptr;
+  try {
+    dev = AddDev(FPendingHandle.Get(), caps, Filter.Options);
+  } catch (...) {
+    FPendingHandle.Reset();
+    throw;
+  }
+  FPendingHandle.Reset();
   // A destination that cannot be read ends the device's scan.
   for (DWORD d = 0; d < caps.cDestinations; ++d)
     if (!ScanDestination(*dev, d, Filter)) return;

@@ -66,8 +66,9 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
   // Static: after a failing message loop the reader may outlive this call.
   static Reader reader;
   reader = Reader{&Platform, Platform.Kernel32->GetCurrentThreadId()};
-  const HANDLE thread = Platform.Kernel32->CreateThread(nullptr, 0, &ReadThenQuit, &reader, 0, nullptr);
-  if (thread == nullptr) {
+  const TKernelHandle thread(Platform.Kernel32->CreateThread(nullptr, 0, &ReadThenQuit, &reader, 0, nullptr),
+                             TKernelHandleClose{Platform.Kernel32});
+  if (!thread) {
     Console.WriteLine(WSTR("Cannot wait for Enter; stopping."));
     return;
   }
@@ -76,8 +77,7 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
   while ((got = Platform.User32->GetMessageW(&msg, nullptr, 0, 0)) > 0) Platform.User32->DispatchMessageW(&msg);
   // WM_QUIT comes only after the reader is done; after a failure it may still be
   // waiting, and the process's end takes it along.
-  if (got == 0) Platform.Kernel32->WaitForSingleObject(thread, INFINITE);
-  Platform.Kernel32->CloseHandle(thread);
+  if (got == 0) Platform.Kernel32->WaitForSingleObject(thread.Get(), INFINITE);
 }
 
 }  // namespace
