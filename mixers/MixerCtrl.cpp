@@ -10,9 +10,8 @@ TMixerCtrl::TMixerCtrl(const MIXERCONTROLW& Control, TMixerOptions Options)
       FControlType(ControlTypeOfControlType(Control.dwControlType)),
       FStatus(ControlStatusOfFlags(Control.fdwControl)),
       FMultipleItems(Control.cMultipleItems) {
-  if (!Options.Contains(moNoControlName)) NameFieldToText(Control.szName, MIXER_LONG_NAME_CHARS - 1, FName);
-  if (!Options.Contains(moNoControlShortName))
-    NameFieldToText(Control.szShortName, MIXER_SHORT_NAME_CHARS - 1, FShortName);
+  if (!Options.Contains(moNoControlName)) NameFieldToText(Control.szName, FName);
+  if (!Options.Contains(moNoControlShortName)) NameFieldToText(Control.szShortName, FShortName);
   // The blocks are kept raw: which view (signed, unsigned, steps) applies depends on the control type.
   if (!Options.Contains(moNoControlBounds)) {
     FBounds = std::make_unique<TMixerCtrlBounds>();

@@ -6,7 +6,7 @@
 
 TMixerDev::TMixerDev(TMixer* AMixer, HMIXER Handle, const MIXERCAPSW& MixerCaps, TMixerOptions Options)
     : FMixer(AMixer) {
-  if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, MAXPNAMELEN - 1, FName);
+  if (!Options.Contains(moNoDeviceName)) NameFieldToText(MixerCaps.szPname, FName);
   // Last, after everything that can fail: a constructor that throws has not
   // taken the handle, and whoever gave it still closes it.
   FHandle = TMixer::TakeHandle(AMixer, Handle);

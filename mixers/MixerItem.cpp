@@ -36,9 +36,9 @@ TMixerItem::TMixerItem(TMixerDev* AMixerDev, const MIXERLINEW& Line, TMixerItem*
   FLineID = Line.dwLineID;
   FLineType = LineTypeOfComponentType(Line.dwComponentType);
   FChannel = static_cast<std::uint8_t>(Line.cChannels & 0xFFu);
-  if (!Options.Contains(moNoLineName)) NameFieldToText(Line.szName, MIXER_LONG_NAME_CHARS - 1, FName);
-  if (!Options.Contains(moNoLineShortName)) NameFieldToText(Line.szShortName, MIXER_SHORT_NAME_CHARS - 1, FShortName);
-  if (!Options.Contains(moNoTargetName)) NameFieldToText(Line.Target.szPname, MAXPNAMELEN - 1, FTargetName);
+  if (!Options.Contains(moNoLineName)) NameFieldToText(Line.szName, FName);
+  if (!Options.Contains(moNoLineShortName)) NameFieldToText(Line.szShortName, FShortName);
+  if (!Options.Contains(moNoTargetName)) NameFieldToText(Line.Target.szPname, FTargetName);
   FTargetType = Line.Target.dwType;
   FDestNum = DestNum;
 }

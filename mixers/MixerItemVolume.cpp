@@ -22,7 +22,7 @@ constexpr std::int64_t FullPercent = 100;    // full volume and right-only balan
 constexpr std::uint64_t MinRatioSum = 3000;  // below this sum the channels are too quiet to tell a ratio
 constexpr double RatioTolerance = 0.001;     // relative change of the ratio that is not worth storing
 constexpr std::int64_t StepDivisor = 25;
-constexpr float RightOnly = 131071.0f;  // 2 x 65535 + 1: any raw value divided by it rounds to 0
+constexpr auto RightOnly = static_cast<float>(2 * FullRaw + 1);  // any raw value divided by it rounds to 0
 
 // Numerator / Denominator (Denominator > 0) rounded to the nearest integer, ties
 // to even, in exact integer arithmetic; a negative quotient rounds like its magnitude.
@@ -35,14 +35,15 @@ std::int64_t RoundedQuotient(std::int64_t Numerator, std::int64_t Denominator) {
 }
 
 // The balance ratio is a float, so what involves it stays in floating point.
-// Rounds a double to 64 bits. Builds that keep intermediates in the x87's
-// 80-bit registers would otherwise round some ties differently.
-double Exact(double Value) {
+// A value as a double in memory holds it, rounded to 64 bits: builds that keep
+// intermediates in the x87's 80-bit registers would otherwise round some ties
+// differently.
+double StoredDouble(double Value) {
   volatile double stored = Value;
   return stored;
 }
 
-float ExactFloat(double Value) {
+float StoredFloat(double Value) {
   volatile float stored = static_cast<float>(Value);
   return stored;
 }
@@ -58,7 +59,7 @@ double RoundEven(double Value) {
 
 // Rounded and limited to the unsigned 32-bit range; not-a-number gives 0.
 // Only ratios outside 0 to 131071 (stored through SetRawBalance) reach the limits.
-std::uint32_t RoundToCardinal(double Value) {
+std::uint32_t RoundToUInt32(double Value) {
   const double r = RoundEven(Value);
   if (!(r > 0.0)) return 0;
   if (r >= 4294967295.0) return std::numeric_limits<std::uint32_t>::max();
@@ -66,12 +67,17 @@ std::uint32_t RoundToCardinal(double Value) {
 }
 
 // Rounded and limited to the signed 32-bit range; not-a-number gives 0.
-std::int32_t RoundToInteger(double Value) {
+std::int32_t RoundToInt32(double Value) {
   const double r = RoundEven(Value);
   if (std::isnan(r)) return 0;
   if (r <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
   if (r >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(r);
+}
+
+// A raw channel value limited to the full value.
+std::uint32_t FullRawAtMost(std::uint32_t Raw) {
+  return static_cast<std::uint32_t>(std::min<std::int64_t>(Raw, FullRaw));
 }
 
 // The volume in percent that a pair of raw values stands for: the louder channel's.
@@ -107,8 +113,8 @@ void TMixerItem::SetRawVolume(TMixerVolume Value) {
   const auto values = DetailArray<MIXERCONTROLDETAILS_UNSIGNED>(ctrl, n);
   // Channels beyond the first two keep what the device has.
   if (n > 2) GetUnsigned(ctrl, values.Data(), n);
-  values[0].dwValue = Value.Left() > 65535u ? 65535u : Value.Left();
-  if (n >= 2) values[1].dwValue = Value.Right() > 65535u ? 65535u : Value.Right();
+  values[0].dwValue = FullRawAtMost(Value.Left());
+  if (n >= 2) values[1].dwValue = FullRawAtMost(Value.Right());
   SetUnsigned(ctrl, values.Data(), n);
 }
 
@@ -118,14 +124,14 @@ float TMixerItem::CalcBalance(std::uint32_t Left, std::uint32_t Right) const {
   if (static_cast<std::uint64_t>(Left) + Right < MinRatioSum) return FBalance;
   if (Left == 0) return RightOnly;
   if (Right == 0) return 0.0f;
-  return ExactFloat(Exact(static_cast<double>(Right) / static_cast<double>(Left)));
+  return StoredFloat(StoredDouble(static_cast<double>(Right) / static_cast<double>(Left)));
 }
 
 TMixerVolume TMixerItem::UpdateBalance() {
   const TMixerVolume raw = GetRawVolume();
   const float ratio = CalcBalance(raw.Left(), raw.Right());
   const double current = FBalance;
-  if (Exact(std::fabs(Exact(current - ratio))) > Exact(RatioTolerance * current)) FBalance = ratio;
+  if (StoredDouble(std::fabs(StoredDouble(current - ratio))) > StoredDouble(RatioTolerance * current)) FBalance = ratio;
   return raw;
 }
 
@@ -150,39 +156,38 @@ TMixerVolume TMixerItem::CalcRawVolume(std::uint32_t Percent) const {
   // The louder channel gets the full value; the other follows the ratio.
   const double ratio = FBalance;
   if (ratio > 1.0) {
-    result.Left() = RoundToCardinal(Exact(m / ratio));
+    result.Left() = RoundToUInt32(StoredDouble(m / ratio));
     result.Right() = m;
   } else {
     result.Left() = m;
-    result.Right() = RoundToCardinal(Exact(m * ratio));
+    result.Right() = RoundToUInt32(StoredDouble(m * ratio));
   }
   return result;
 }
 
 void TMixerItem::SetVolume(std::int32_t Value) {
-  if (Value > 100) Value = 100;
-  if (Value < 0) Value = 0;
-  const TMixerVolume target = CalcRawVolume(static_cast<std::uint32_t>(Value));
+  const auto percent = static_cast<std::uint32_t>(std::clamp<std::int64_t>(Value, 0, FullPercent));
+  const TMixerVolume target = CalcRawVolume(percent);
   const TMixerVolume current = GetRawVolume();
   if (target.Left() != current.Left() || target.Right() != current.Right()) SetRawVolume(target);
 }
 
 std::int32_t TMixerItem::GetBalance() {
   const double ratio = FBalance;
-  const double sum = Exact(ratio + 1.0);
+  const double sum = StoredDouble(ratio + 1.0);
   // Only a ratio of exactly -1, stored from outside, has no balance.
   if (sum == 0.0) return 0;
-  return RoundToInteger(Exact(Exact(ratio / sum) * static_cast<double>(FullPercent)));
+  return RoundToInt32(StoredDouble(StoredDouble(ratio / sum) * static_cast<double>(FullPercent)));
 }
 
 void TMixerItem::SetBalance(std::int32_t Value) {
   const std::int32_t level = GetVolume();
   if (Value <= 0)
     FBalance = 0.0f;
-  else if (Value >= 100)
+  else if (Value >= FullPercent)
     FBalance = RightOnly;
   else
-    FBalance = ExactFloat(Exact(static_cast<double>(Value) / (100.0 - Value)));
+    FBalance = StoredFloat(StoredDouble(static_cast<double>(Value) / static_cast<double>(FullPercent - Value)));
   SetVolume(level);
 }
 

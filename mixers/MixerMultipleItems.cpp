@@ -33,7 +33,7 @@ void TMixerMultipleItems::LoadList() {
   FItem->GetListText(FControl, entries.Data(), n);
   FList.resize(n);
   for (std::uint32_t i = 0; i < n; ++i) {
-    NameFieldToText(entries[i].szName, MIXER_LONG_NAME_CHARS - 1, FList[i].Name);
+    NameFieldToText(entries[i].szName, FList[i].Name);
     FList[i].Param1 = entries[i].dwParam1;
     FList[i].Param2 = entries[i].dwParam2;
   }

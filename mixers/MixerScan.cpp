@@ -30,7 +30,7 @@ void TMixer::Scan() {
   const TScanFilter filter{FTarget != nullptr ? FTarget->LineType() : TMixerLineTypes(),
                            FTarget != nullptr ? FTarget->ControlType() : TMixerControlTypes(), FEnableInvalidItem,
                            FOptions};
-  const auto deviceCount = static_cast<std::int32_t>(FPlatform.Winmm->mixerGetNumDevs());
+  const std::int32_t deviceCount = AsSigned(FPlatform.Winmm->mixerGetNumDevs());
   for (std::int32_t id = 0; id < deviceCount; ++id) ScanDevice(static_cast<UINT>(id), window, filter);
 }
 
@@ -76,7 +76,7 @@ bool TMixer::ScanDestination(TMixerDev& Dev, DWORD Destination, const TScanFilte
   // while one of its sources does.
   // The count is read as signed: a destination that reports 2^31 or more
   // connections has a negative count, and then not even itself is read again.
-  const auto connections = static_cast<std::int32_t>(line.cConnections);
+  const std::int32_t connections = AsSigned(line.cConnections);
   if (connections < 0) return true;
   TMixerItem* destItem = ScanLine(Dev, Destination, -1, nullptr, Filter);
   int kept = 0;

@@ -29,55 +29,68 @@ const WCHAR* const MixerLineTypeNames[MixerLineTypeCount] = {
     WSTR("Voice"),        // dtVoiceIn: clients have always been shown this shorter text
 };
 
-const WCHAR* const MixerControlTypeNames[MixerControlTypeCount] = {
-    WSTR("Custom"),          // ctCustom
-    WSTR("Bass"),            // ctBass
-    WSTR("Equalizer"),       // ctEqualizer
-    WSTR("Fader"),           // ctFader
-    WSTR("Treble"),          // ctTreble
-    WSTR("Volume"),          // ctVolume
-    WSTR("Mixer"),           // ctMixer
-    WSTR("MultipleSelect"),  // ctMultipleSelect
-    WSTR("Mux"),             // ctMux
-    WSTR("SingleSelect"),    // ctSingleSelect
-    WSTR("BooleanMeter"),    // ctBooleanMeter
-    WSTR("PeakMeter"),       // ctPeakMeter
-    WSTR("SignedMeter"),     // ctSignedMeter
-    WSTR("UnsignedMeter"),   // ctUnsignedMeter
-    WSTR("Decibels"),        // ctDecibels
-    WSTR("Percent"),         // ctPercent
-    WSTR("Signed"),          // ctSigned
-    WSTR("Unsigned"),        // ctUnsigned
-    WSTR("Pan"),             // ctPan
-    WSTR("QsoundPan"),       // ctQsoundPan
-    WSTR("Slider"),          // ctSlider
-    WSTR("Boolean"),         // ctBoolean
-    WSTR("Button"),          // ctButton
-    WSTR("Loudness"),        // ctLoudness
-    WSTR("Mono"),            // ctMono
-    WSTR("Mute"),            // ctMute
-    WSTR("OnOff"),           // ctOnOff
-    WSTR("StereoEnh"),       // ctStereoEnh
-    WSTR("MicroTime"),       // ctMicroTime
-    WSTR("MilliTime"),       // ctMilliTime
-    WSTR("Unknow"),          // ctUnknown: the published text, kept as clients know it
-};
-
 namespace {
 
-// The driver's control-type codes, indexed by TMixerControlType (ctUnknown has none).
-constexpr std::uint32_t ControlTypeCodes[ctUnknown] = {
-    MIXERCONTROL_CONTROLTYPE_CUSTOM,       MIXERCONTROL_CONTROLTYPE_BASS,           MIXERCONTROL_CONTROLTYPE_EQUALIZER,
-    MIXERCONTROL_CONTROLTYPE_FADER,        MIXERCONTROL_CONTROLTYPE_TREBLE,         MIXERCONTROL_CONTROLTYPE_VOLUME,
-    MIXERCONTROL_CONTROLTYPE_MIXER,        MIXERCONTROL_CONTROLTYPE_MULTIPLESELECT, MIXERCONTROL_CONTROLTYPE_MUX,
-    MIXERCONTROL_CONTROLTYPE_SINGLESELECT, MIXERCONTROL_CONTROLTYPE_BOOLEANMETER,   MIXERCONTROL_CONTROLTYPE_PEAKMETER,
-    MIXERCONTROL_CONTROLTYPE_SIGNEDMETER,  MIXERCONTROL_CONTROLTYPE_UNSIGNEDMETER,  MIXERCONTROL_CONTROLTYPE_DECIBELS,
-    MIXERCONTROL_CONTROLTYPE_PERCENT,      MIXERCONTROL_CONTROLTYPE_SIGNED,         MIXERCONTROL_CONTROLTYPE_UNSIGNED,
-    MIXERCONTROL_CONTROLTYPE_PAN,          MIXERCONTROL_CONTROLTYPE_QSOUNDPAN,      MIXERCONTROL_CONTROLTYPE_SLIDER,
-    MIXERCONTROL_CONTROLTYPE_BOOLEAN,      MIXERCONTROL_CONTROLTYPE_BUTTON,         MIXERCONTROL_CONTROLTYPE_LOUDNESS,
-    MIXERCONTROL_CONTROLTYPE_MONO,         MIXERCONTROL_CONTROLTYPE_MUTE,           MIXERCONTROL_CONTROLTYPE_ONOFF,
-    MIXERCONTROL_CONTROLTYPE_STEREOENH,    MIXERCONTROL_CONTROLTYPE_MICROTIME,      MIXERCONTROL_CONTROLTYPE_MILLITIME,
+// Each control type's display name, the driver's code for it and the forms
+// its details take, in the order of TMixerControlType.
+struct TControlTypeRow {
+  const WCHAR* Name;
+  std::uint32_t Code;
+  TMixerValueKinds Kinds;
 };
+
+constexpr TControlTypeRow ControlTypeRows[MixerControlTypeCount] = {
+    {WSTR("Custom"), MIXERCONTROL_CONTROLTYPE_CUSTOM, {}},                                       // ctCustom
+    {WSTR("Bass"), MIXERCONTROL_CONTROLTYPE_BASS, {vkUnsigned}},                                 // ctBass
+    {WSTR("Equalizer"), MIXERCONTROL_CONTROLTYPE_EQUALIZER, {vkUnsigned, vkListText}},           // ctEqualizer
+    {WSTR("Fader"), MIXERCONTROL_CONTROLTYPE_FADER, {vkUnsigned}},                               // ctFader
+    {WSTR("Treble"), MIXERCONTROL_CONTROLTYPE_TREBLE, {vkUnsigned}},                             // ctTreble
+    {WSTR("Volume"), MIXERCONTROL_CONTROLTYPE_VOLUME, {vkUnsigned}},                             // ctVolume
+    {WSTR("Mixer"), MIXERCONTROL_CONTROLTYPE_MIXER, {vkBoolean, vkListText}},                    // ctMixer
+    {WSTR("MultipleSelect"), MIXERCONTROL_CONTROLTYPE_MULTIPLESELECT, {vkBoolean, vkListText}},  // ctMultipleSelect
+    {WSTR("Mux"), MIXERCONTROL_CONTROLTYPE_MUX, {vkBoolean, vkListText}},                        // ctMux
+    {WSTR("SingleSelect"), MIXERCONTROL_CONTROLTYPE_SINGLESELECT, {vkBoolean, vkListText}},      // ctSingleSelect
+    {WSTR("BooleanMeter"), MIXERCONTROL_CONTROLTYPE_BOOLEANMETER, {vkBoolean}},                  // ctBooleanMeter
+    {WSTR("PeakMeter"), MIXERCONTROL_CONTROLTYPE_PEAKMETER, {vkSigned}},                         // ctPeakMeter
+    {WSTR("SignedMeter"), MIXERCONTROL_CONTROLTYPE_SIGNEDMETER, {vkSigned}},                     // ctSignedMeter
+    {WSTR("UnsignedMeter"), MIXERCONTROL_CONTROLTYPE_UNSIGNEDMETER, {vkUnsigned}},               // ctUnsignedMeter
+    {WSTR("Decibels"), MIXERCONTROL_CONTROLTYPE_DECIBELS, {vkSigned}},                           // ctDecibels
+    {WSTR("Percent"), MIXERCONTROL_CONTROLTYPE_PERCENT, {vkUnsigned}},                           // ctPercent
+    {WSTR("Signed"), MIXERCONTROL_CONTROLTYPE_SIGNED, {vkSigned}},                               // ctSigned
+    {WSTR("Unsigned"), MIXERCONTROL_CONTROLTYPE_UNSIGNED, {vkUnsigned}},                         // ctUnsigned
+    {WSTR("Pan"), MIXERCONTROL_CONTROLTYPE_PAN, {vkSigned}},                                     // ctPan
+    {WSTR("QsoundPan"), MIXERCONTROL_CONTROLTYPE_QSOUNDPAN, {vkSigned}},                         // ctQsoundPan
+    {WSTR("Slider"), MIXERCONTROL_CONTROLTYPE_SLIDER, {vkSigned}},                               // ctSlider
+    {WSTR("Boolean"), MIXERCONTROL_CONTROLTYPE_BOOLEAN, {vkBoolean}},                            // ctBoolean
+    {WSTR("Button"), MIXERCONTROL_CONTROLTYPE_BUTTON, {vkBoolean}},                              // ctButton
+    {WSTR("Loudness"), MIXERCONTROL_CONTROLTYPE_LOUDNESS, {vkBoolean}},                          // ctLoudness
+    {WSTR("Mono"), MIXERCONTROL_CONTROLTYPE_MONO, {vkBoolean}},                                  // ctMono
+    {WSTR("Mute"), MIXERCONTROL_CONTROLTYPE_MUTE, {vkBoolean}},                                  // ctMute
+    {WSTR("OnOff"), MIXERCONTROL_CONTROLTYPE_ONOFF, {vkBoolean}},                                // ctOnOff
+    {WSTR("StereoEnh"), MIXERCONTROL_CONTROLTYPE_STEREOENH, {vkBoolean}},                        // ctStereoEnh
+    {WSTR("MicroTime"), MIXERCONTROL_CONTROLTYPE_MICROTIME, {vkUnsigned}},                       // ctMicroTime
+    {WSTR("MilliTime"), MIXERCONTROL_CONTROLTYPE_MILLITIME, {vkUnsigned}},                       // ctMilliTime
+    // ctUnknown: no code of its own; the published text, kept as clients know it.
+    {WSTR("Unknow"), 0, {}},
+};
+
+// The table's columns, each an array of its own, so that a program keeps only
+// those it uses (the scan needs the codes, not the names).
+template <class T>
+struct TColumn {
+  T Values[MixerControlTypeCount];
+};
+
+template <class T>
+constexpr TColumn<T> ColumnOf(T TControlTypeRow::*Field) {
+  TColumn<T> column{};
+  for (int i = 0; i < MixerControlTypeCount; ++i) column.Values[i] = ControlTypeRows[i].*Field;
+  return column;
+}
+
+constexpr TColumn<const WCHAR*> ControlTypeNames = ColumnOf(&TControlTypeRow::Name);
+constexpr TColumn<std::uint32_t> ControlTypeCodes = ColumnOf(&TControlTypeRow::Code);
+constexpr TColumn<TMixerValueKinds> ControlTypeKinds = ColumnOf(&TControlTypeRow::Kinds);
 
 String MessageOfCode(std::uint32_t ErrorCode) {
   switch (ErrorCode) {
@@ -104,6 +117,8 @@ String MessageOfCode(std::uint32_t ErrorCode) {
 
 }  // namespace
 
+const WCHAR* const (&MixerControlTypeNames)[MixerControlTypeCount] = ControlTypeNames.Values;
+
 TMixerLineType LineTypeOfComponentType(std::uint32_t ComponentType) {
   if (ComponentType <= MIXERLINE_COMPONENTTYPE_DST_LAST)
     return static_cast<TMixerLineType>(dtUndefined + (ComponentType - MIXERLINE_COMPONENTTYPE_DST_FIRST));
@@ -122,51 +137,12 @@ TMixerControlStatus ControlStatusOfFlags(std::uint32_t Flags) {
 
 TMixerControlType ControlTypeOfControlType(std::uint32_t ControlType) {
   for (int i = 0; i < ctUnknown; ++i)
-    if (ControlTypeCodes[i] == ControlType) return static_cast<TMixerControlType>(i);
+    if (ControlTypeCodes.Values[i] == ControlType) return static_cast<TMixerControlType>(i);
   return ctUnknown;
 }
 
 TMixerValueKinds ControlValueKinds(TMixerControlType ControlType) {
-  switch (ControlType) {
-    case ctBass:
-    case ctFader:
-    case ctTreble:
-    case ctVolume:
-    case ctUnsignedMeter:
-    case ctPercent:
-    case ctUnsigned:
-    case ctMicroTime:
-    case ctMilliTime:
-      return {vkUnsigned};
-    case ctEqualizer:
-      return {vkUnsigned, vkListText};
-    case ctMixer:
-    case ctMultipleSelect:
-    case ctMux:
-    case ctSingleSelect:
-      return {vkBoolean, vkListText};
-    case ctBooleanMeter:
-    case ctBoolean:
-    case ctButton:
-    case ctLoudness:
-    case ctMono:
-    case ctMute:
-    case ctOnOff:
-    case ctStereoEnh:
-      return {vkBoolean};
-    case ctPeakMeter:
-    case ctSignedMeter:
-    case ctDecibels:
-    case ctSigned:
-    case ctPan:
-    case ctQsoundPan:
-    case ctSlider:
-      return {vkSigned};
-    case ctCustom:
-    case ctUnknown:
-      break;
-  }
-  return {};
+  return ControlType < MixerControlTypeCount ? ControlTypeKinds.Values[ControlType] : TMixerValueKinds();
 }
 
 void NameFieldToText(const WCHAR* Field, int MaxIndex, String& Text) {

@@ -4,6 +4,7 @@
 // the library's exception with the one routine that raises it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 
@@ -162,8 +163,8 @@ struct TMixerVolume {
 struct TMixerCtrlBounds {
   std::uint32_t Reserved[6] = {0, 0, 0, 0, 0, 0};
 
-  std::int32_t SignedMin() const { return static_cast<std::int32_t>(Reserved[0]); }
-  std::int32_t SignedlMax() const { return static_cast<std::int32_t>(Reserved[1]); }
+  std::int32_t SignedMin() const { return AsSigned(Reserved[0]); }
+  std::int32_t SignedlMax() const { return AsSigned(Reserved[1]); }
   std::uint32_t& Min() { return Reserved[0]; }
   std::uint32_t Min() const { return Reserved[0]; }
   std::uint32_t& Max() { return Reserved[1]; }
@@ -185,9 +186,10 @@ using PMixerCtrlMetrics = TMixerCtrlMetrics*;
 static_assert(sizeof(TMixerCtrlBounds) == 24, "copied as one block");
 static_assert(sizeof(TMixerCtrlMetrics) == 24, "copied as one block");
 
-/// Display names for clients, indexed by the enumerations.
+/// Display names for clients, indexed by the enumerations. The control types'
+/// names are a column of the one table that also holds their codes and value kinds.
 extern const WCHAR* const MixerLineTypeNames[MixerLineTypeCount];
-extern const WCHAR* const MixerControlTypeNames[MixerControlTypeCount];
+extern const WCHAR* const (&MixerControlTypeNames)[MixerControlTypeCount];
 
 TMixerLineType LineTypeOfComponentType(std::uint32_t ComponentType);
 TMixerControlStatus ControlStatusOfFlags(std::uint32_t Flags);
@@ -197,6 +199,12 @@ TMixerValueKinds ControlValueKinds(TMixerControlType ControlType);
 /// Text of a fixed-width name field of MaxIndex + 1 characters: up to the
 /// first null, without a leading surrogate cut off by the field's end.
 void NameFieldToText(const WCHAR* Field, int MaxIndex, String& Text);
+/// The same for a field of the mixer interface's records, whose width is the array's.
+template <std::size_t Width>
+void NameFieldToText(const WCHAR (&Field)[Width], String& Text) {
+  static_assert(Width > 0 && Width <= 0x7FFFFFFF, "a name field's last index is an int");
+  NameFieldToText(Field, static_cast<int>(Width) - 1, Text);
+}
 
 /// The larger of two signed integers.
 std::int32_t MaxOf(std::int32_t A, std::int32_t B);

@@ -35,7 +35,7 @@ class TweakMixer : public TMixer {
                                          TMixerOptions Options) override {
     MIXERCONTROLW copy = Control;
     String name;
-    NameFieldToText(copy.szName, MIXER_LONG_NAME_CHARS - 1, name);
+    NameFieldToText(copy.szName, name);
     const auto huge = HugeItems.find(name);
     if (huge != HugeItems.end()) {
       copy.fdwControl |= MIXERCONTROL_CONTROLF_MULTIPLE;
