@@ -18,8 +18,12 @@ constexpr DWORD DetailsFlags = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_V
 constexpr DWORD ListTextFlags = MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_LISTTEXT;
 constexpr DWORD SetDetailsFlags = MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE;
 
-// The element count of a request for Control on a line of Channel channels,
-// formed in 64 bits: driver-reported item counts are 32 bits wide.
+// The element count of a request for Control on a line of Channel channels:
+// its channels (1 when uniform) times its items (when multiple), formed in 64
+// bits because driver-reported item counts are 32 bits wide. A multiple-item
+// control that reports no items has a count of 0, and a request of 0 elements
+// is never sent: the system would read its item count of 0 as "not a
+// multiple-item control" and move one element per channel.
 std::uint64_t DetailsCount(const TMixerCtrl* Control, std::uint8_t Channel) {
   const std::uint64_t channels = Control->Status().Contains(csUniform) ? 1 : Channel;
   const std::uint64_t items = Control->Status().Contains(csMultiple) ? Control->MultipleItems() : 1;
@@ -123,23 +127,17 @@ std::uint64_t TMixerItem::PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAIL
   Details.cbStruct = sizeof(MIXERCONTROLDETAILS);
   Details.dwControlID = Control->ControlID();
   Details.cChannels = Control->Status().Contains(csUniform) ? 1 : FChannel;
-  std::uint64_t items = 1;
-  if (Control->Status().Contains(csMultiple)) {
-    Details.cMultipleItems = Control->MultipleItems();
-    // An item count of 0 reads as "not a multiple-item control": the system
-    // then moves one element per channel, whatever the control says.
-    if (Control->MultipleItems() != 0) items = Control->MultipleItems();
-  }
-  return Details.cChannels * items;
+  if (Control->Status().Contains(csMultiple)) Details.cMultipleItems = Control->MultipleItems();
+  return DetailsCount(Control, FChannel);
 }
 
 std::uint64_t TMixerItem::CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count,
                                        std::uint32_t ElementSize, MIXERCONTROLDETAILS& Details) {
   if (!ControlValueKinds(Control->ControlType()).Contains(Kind)) MixerRefuse(Control);
   // The caller's array is checked against what the system will move for the
-  // request as sent. A request that moves nothing (no channel) is not sent,
-  // and one whose byte size does not fit in 32 bits would wrap the driver's
-  // size computation on a 32-bit system.
+  // request as sent. A request of no elements (no channel, or no items) is
+  // not sent, and one whose byte size does not fit in 32 bits would wrap the
+  // driver's size computation on a 32-bit system.
   const std::uint64_t n = PrepareDetails(Control, Details);
   if (n == 0 || !DetailsFit(n, ElementSize) || n > Count) MixerRefuse(Control);
   return n;

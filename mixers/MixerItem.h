@@ -69,9 +69,11 @@ class TMixerItem {
   virtual std::int32_t GetBalance();
   virtual void SetBalance(std::int32_t Value);
 
-  /// Number of detail elements of a control on this line: channels (1 when
-  /// uniform) times items (when multiple). A count beyond 32 bits saturates to
-  /// 0xFFFFFFFF, which no detail array may have (see DetailsFit).
+  /// Number of detail elements a request for a control on this line moves:
+  /// channels (1 when uniform) times items (when multiple), so 0 for a
+  /// multiple-item control without items, whose details are never requested.
+  /// A count beyond 32 bits saturates to 0xFFFFFFFF, which no detail array may
+  /// have (see DetailsFit).
   virtual std::uint32_t GetDetailsLength(const TMixerCtrl* Control);
   /// True when Count elements of ElementSize bytes make a byte size that fits
   /// in 32 bits, the most a details request can carry. The accessors refuse
@@ -97,7 +99,7 @@ class TMixerItem {
 
   void CreateMultipleItems();
   /// The parent check and the zeroed request header for Control; the number of
-  /// elements the system moves for that request.
+  /// elements the request moves (DetailsCount, as GetDetailsLength tells it).
   std::uint64_t PrepareDetails(TMixerCtrl* Control, MIXERCONTROLDETAILS& Details);
   /// Kind, parent and capacity checks shared by the accessors.
   std::uint64_t CheckDetails(TMixerCtrl* Control, TMixerValueKind Kind, std::uint32_t Count, std::uint32_t ElementSize,

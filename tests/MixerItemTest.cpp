@@ -287,8 +287,9 @@ TEST_F(MixerItemTest, MultipleItemsViewsTheFirstMultipleControl) {
 
 // Driver counts whose byte size does not fit in 32 bits are refused before any
 // clearing or device call, and GetDetailsLength never wraps them into small
-// ones. A multiple-item control without items is asked for as a plain one, so
-// the system would move one element per channel: the capacity check counts those.
+// ones. A multiple-item control without items has a length of 0, and its
+// details are never asked for, whatever the array: the system would take the
+// request for a plain one and move one element per channel.
 TEST_F(MixerItemTest, AbsurdCountsAreRefused) {
   Scan(OneDestination(
            2, {Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Huge")), SimWinmm::VolumeControl(WSTR("HugeVolume")),
@@ -316,6 +317,8 @@ TEST_F(MixerItemTest, AbsurdCountsAreRefused) {
       [&] { line->SetVolume(50); },
       [&] { line->GetBoolean(noItems, b, 0); },
       [&] { line->SetBoolean(noItems, b, 0); },
+      [&] { line->GetBoolean(noItems, b, 1); },
+      [&] { line->SetBoolean(noItems, b, 1); },
   };
   for (const auto& call : calls) EXPECT_EQ(RaisedCode(call), MMSYSERR_INVALPARAM);
   EXPECT_TRUE(b[0].fValue == 7 && u[0].dwValue == 7 && t[0].dwParam1 == 7);

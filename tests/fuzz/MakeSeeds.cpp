@@ -229,8 +229,9 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
     for (int i = 0; i < 3; ++i) s[siDetails].Byte(0).Byte(0).FullName(static_cast<char>('a' + i), i == 1);
     seeds.emplace_back("names-without-terminators", s.Build());
   }
-  {  // Multiple-item controls that report no items: the system then moves one
-     // element per channel, while GetDetailsLength answers 0.
+  {  // Multiple-item controls that report no items: GetDetailsLength answers 0,
+     // and a request for them, in which the system would move one element per
+     // channel, is never sent.
     TSeed s;
     s[siPlan].Raw({16, Walk});
     s[siDevices].Count(1);
