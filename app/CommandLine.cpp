@@ -19,14 +19,16 @@ int DigitValue(WCHAR c, int Base) {
   return d < Base ? d : -1;
 }
 
-String Lowered(const String& Text) {
+}  // namespace
+
+int ArgumentCount(const std::vector<String>& Args) { return Args.empty() ? 0 : static_cast<int>(Args.size()) - 1; }
+
+String AsciiLowered(const String& Text) {
   String out = Text;
   for (WCHAR& c : out)
     if (c >= WCHAR('A') && c <= WCHAR('Z')) c = static_cast<WCHAR>(c - WCHAR('A') + WCHAR('a'));
   return out;
 }
-
-}  // namespace
 
 std::vector<String> SplitCommandLine(const WCHAR* CommandLine) {
   std::vector<String> args;
@@ -90,14 +92,14 @@ bool TryStrToInt32(const String& Text, std::int32_t& Value) {
 }
 
 void ReadSettings(const std::vector<String>& Args, TRunSettings& Settings) {
-  const std::size_t count = Args.empty() ? 0 : Args.size() - 1;
-  Settings.WaitMsec = 300;
+  const auto count = static_cast<std::size_t>(ArgumentCount(Args));
+  Settings.WaitMsec = DefaultWaitMsec;
   if (count >= 1) {
     std::int32_t wait = 0;
     if (TryStrToInt32(Args[1], wait)) Settings.WaitMsec = wait;
   }
   for (std::size_t i = 1; i <= count; ++i) {
-    const String option = Lowered(Args[i]);
+    const String option = AsciiLowered(Args[i]);
     if (option == WSTR("-withlock")) {
       Settings.WithLock = true;
     } else if (option == WSTR("-muteon")) {

@@ -15,6 +15,13 @@
 /// still comes out empty ends the list.
 std::vector<String> SplitCommandLine(const WCHAR* CommandLine);
 
+/// The number of arguments after the program's own (argument 0).
+int ArgumentCount(const std::vector<String>& Args);
+
+/// Text with the ASCII capitals A to Z made small, every other code unit as it
+/// is: options match in either case.
+String AsciiLowered(const String& Text);
+
 /// Converts text to a signed 32-bit number: leading spaces, an optional sign,
 /// then decimal digits or hexadecimal ones after "$", "x", "X", "0x" or "0X".
 /// Hexadecimal takes a full 32-bit pattern bit for bit. False (Value untouched)

@@ -14,8 +14,8 @@
 namespace {
 
 // The report's own write failures are ignored: there is nowhere left to tell.
-void ReportException(TConsole& Console, const String& ClassName, const String& Message) {
-  Console.TryWriteLine(ClassName + WSTR(": ") + Message);
+void ReportException(TConsole& Console, const std::exception& Error) {
+  Console.TryWriteLine(DescribeException(Error));
   Console.TryWriteLine(WSTR("Press any key to continue."));
   Console.ReadLine();
 }
@@ -48,21 +48,19 @@ void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount,
 }
 
 int RunLullscreen(const TPlatform& Platform) {
-  TConsole Console(*Platform.Kernel32);
-  const std::vector<String> Args = SplitCommandLine(Platform.Kernel32->GetCommandLineW());
-  const int ArgCount = Args.empty() ? 0 : static_cast<int>(Args.size()) - 1;
-  if (ArgCount == 0) {
+  TConsole console(*Platform.Kernel32);
+  const std::vector<String> args = SplitCommandLine(Platform.Kernel32->GetCommandLineW());
+  const int argCount = ArgumentCount(args);
+  if (argCount == 0) {
     // Outside the report: a console that cannot take the usage text does not stop the run.
-    for (const WCHAR* line : UsageLines()) Console.TryWriteLine(line);
+    for (const WCHAR* line : UsageLines()) console.TryWriteLine(line);
   }
-  TRunSettings Settings;
-  ReadSettings(Args, Settings);
+  TRunSettings settings;
+  ReadSettings(args, settings);
   try {
-    RunActions(Platform, Settings, ArgCount, Console);
-  } catch (const Exception& E) {
-    ReportException(Console, E.ClassName(), E.Message());
-  } catch (const std::exception& E) {
-    ReportException(Console, WSTR("Exception"), Widened(E.what()));
+    RunActions(Platform, settings, argCount, console);
+  } catch (const std::exception& error) {
+    ReportException(console, error);
   }
   return 0;
 }

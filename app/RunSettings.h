@@ -5,9 +5,12 @@
 #include <array>
 #include <cstdint>
 
+/// The wait when the command line gives none.
+constexpr std::int32_t DefaultWaitMsec = 300;
+
 struct TRunSettings {
   /// Milliseconds to wait before the display goes off; Delay reads it as unsigned.
-  std::int32_t WaitMsec = 300;
+  std::int32_t WaitMsec = DefaultWaitMsec;
   bool MuteRequested = false;
   /// The state to apply: true mutes, false unmutes (and ends the run after the mute).
   bool MuteOn = false;

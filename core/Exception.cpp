@@ -2,20 +2,14 @@
 
 #include <utility>
 
-namespace {
-
-std::string Narrow(const String& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (TextUnit c : text) out.push_back(static_cast<unsigned>(c) < 0x80 ? static_cast<char>(c) : '?');
-  return out;
-}
-
-}  // namespace
-
-Exception::Exception(String message) : FMessage(std::move(message)), FWhat(Narrow(FMessage)) {}
+Exception::Exception(String message) : FMessage(std::move(message)), FWhat(AsciiText(FMessage)) {}
 
 void Exception::SetMessage(String message) {
   FMessage = std::move(message);
-  FWhat = Narrow(FMessage);
+  FWhat = AsciiText(FMessage);
+}
+
+String DescribeException(const std::exception& Error) {
+  if (const auto* own = dynamic_cast<const Exception*>(&Error)) return own->ClassName() + WSTR(": ") + own->Message();
+  return WSTR("Exception: ") + Widened(Error.what());
 }

@@ -22,3 +22,7 @@ class Exception : public std::exception {
   String FMessage;
   std::string FWhat;
 };
+
+/// The line that reports an exception: "ClassName: message" for the project's
+/// own, "Exception: " and the run-time's text for any other.
+String DescribeException(const std::exception& Error);

@@ -34,3 +34,17 @@ String Widened(const char* Text) {
   for (; *Text != 0; ++Text) text.push_back(static_cast<TextUnit>(static_cast<unsigned char>(*Text)));
   return text;
 }
+
+std::string AsciiText(const String& Text, std::string (*Other)(TextUnit Unit)) {
+  std::string text;
+  text.reserve(Text.size());
+  for (TextUnit c : Text) {
+    if (static_cast<unsigned>(c) < 0x80)
+      text.push_back(static_cast<char>(c));
+    else if (Other != nullptr)
+      text += Other(c);
+    else
+      text.push_back('?');
+  }
+  return text;
+}

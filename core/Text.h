@@ -36,6 +36,9 @@ String DecimalText(std::int64_t Value);
 String HexText(std::uint64_t Value, int Digits);
 /// Text of single-byte characters, each widened to one code unit.
 String Widened(const char* Text);
+/// Single-byte characters of Text: each ASCII code unit as it is, every other
+/// one as Other gives it ('?' without Other).
+std::string AsciiText(const String& Text, std::string (*Other)(TextUnit Unit) = nullptr);
 
 /// The signed 32-bit integer whose two's complement pattern is Pattern,
 /// without relying on the implementation-defined narrowing conversion.

@@ -7,21 +7,11 @@
 #include "mixers/Mixers.h"
 #include "platform/Loader.h"
 
-namespace {
-
-// The console shows ASCII as it is; anything else becomes '?'.
-std::string Ascii(const String& Text) {
-  std::string out;
-  for (const auto c : Text) out += static_cast<unsigned>(c) < 0x80 ? static_cast<char>(c) : '?';
-  return out;
-}
-
-}  // namespace
-
 int main() {
   // First thing: DLLs that system code loads later by name (audio drivers among
   // them) come from the system folder, never from beside the program.
   NarrowDllSearch(SystemLoader());
+  // The console shows ASCII as it is; anything else becomes '?' (AsciiText).
   try {
     TMixer mixer;  // on the system's own mixer functions
     mixer.Scan();
@@ -31,11 +21,11 @@ int main() {
       TMixerItem* line = dev->ItemOfType(dtSpeakers, 0);
       if (line == nullptr) line = dev->GetItem(0);
       if (line == nullptr) {
-        std::printf("%d \"%s\": no line\n", i, Ascii(dev->Name()).c_str());
+        std::printf("%d \"%s\": no line\n", i, AsciiText(dev->Name()).c_str());
         continue;
       }
-      std::printf("%d \"%s\": %s line \"%s\" volume %d%%, mute %s\n", i, Ascii(dev->Name()).c_str(),
-                  Ascii(MixerLineTypeNames[line->LineType()]).c_str(), Ascii(line->Name()).c_str(),
+      std::printf("%d \"%s\": %s line \"%s\" volume %d%%, mute %s\n", i, AsciiText(dev->Name()).c_str(),
+                  AsciiText(MixerLineTypeNames[line->LineType()]).c_str(), AsciiText(line->Name()).c_str(),
                   static_cast<int>(line->GetVolume()), line->GetMute() ? "on" : "off");
     }
   } catch (const EMixerError& error) {

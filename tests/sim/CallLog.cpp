@@ -37,18 +37,11 @@ std::vector<std::string> CallLog::Calls(std::initializer_list<std::string> names
 std::string CallLog::NameOf(const std::string& call) { return call.substr(0, call.find('(')); }
 
 std::string Narrow(const String& text) {
-  std::string out;
-  for (WCHAR c : text) {
-    const unsigned u = static_cast<unsigned>(c);
-    if (u >= 0x20 && u < 0x7F) {
-      out.push_back(static_cast<char>(u));
-    } else {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04X", u);
-      out += buf;
-    }
-  }
-  return out;
+  return AsciiText(text, [](TextUnit unit) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "\\u%04X", static_cast<unsigned>(unit));
+    return std::string(buf);
+  });
 }
 
 std::vector<std::string> Narrow(const std::vector<String>& texts) {

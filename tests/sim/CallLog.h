@@ -67,6 +67,7 @@ std::string CallText(const char* name, const A&... args) {
   return out;
 }
 
-/// UTF-16 to narrow text, for messages in test failures.
+/// UTF-16 to narrow text, for logs and messages in test failures: ASCII as it
+/// is, every other code unit as \uXXXX.
 std::string Narrow(const String& text);
 std::vector<std::string> Narrow(const std::vector<String>& texts);

@@ -17,9 +17,7 @@ String Quote(const String& Text) { return WSTR("\"") + Text + WSTR("\""); }
 
 String Indent(int Level) { return String(static_cast<std::size_t>(Level) * 2, WCHAR(' ')); }
 
-String Failure(const EMixerError& Error) {
-  return WSTR("unreadable (") + Error.ClassName() + WSTR(": ") + Error.Message() + WSTR(")");
-}
+String Failure(const EMixerError& Error) { return WSTR("unreadable (") + DescribeException(Error) + WSTR(")"); }
 
 int DeviceIndex(const TMixer& Mixer, const TMixerDev* Dev) {
   for (int i = 0; i < Mixer.GetCount(); ++i)
@@ -239,9 +237,4 @@ std::vector<String> LineChangeReport(TMixer& Mixer, TMixerDev* Dev, TMixerItem* 
 std::vector<String> ControlChangeReport(TMixer& Mixer, TMixerDev* Dev, TMixerItem* Item, TMixerCtrl* Ctrl) {
   return {WSTR("Control change: ") + DeviceName(Mixer, Dev) + WSTR(", ") + LineTitle(Item) + WSTR(", ") +
           ControlTitle(Ctrl) + WSTR(" (id ") + Dec(Ctrl->ControlID()) + WSTR(")") + ValueSuffix(Item, Ctrl)};
-}
-
-String DescribeException(const std::exception& Error) {
-  if (const auto* own = dynamic_cast<const Exception*>(&Error)) return own->ClassName() + WSTR(": ") + own->Message();
-  return WSTR("Exception: ") + Widened(Error.what());
 }

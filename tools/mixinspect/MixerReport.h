@@ -4,7 +4,6 @@
 // shown with the error instead of ending the report.
 #pragma once
 
-#include <exception>
 #include <vector>
 
 #include "mixers/Mixers.h"
@@ -22,6 +21,3 @@ std::vector<String> LineChangeReport(TMixer& Mixer, TMixerDev* Dev, TMixerItem* 
 
 /// A control-change event: which device, line and control, and the control's value.
 std::vector<String> ControlChangeReport(TMixer& Mixer, TMixerDev* Dev, TMixerItem* Item, TMixerCtrl* Ctrl);
-
-/// "ClassName: message" for the project's exceptions, the run-time's text for others.
-String DescribeException(const std::exception& Error);

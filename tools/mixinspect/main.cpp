@@ -14,17 +14,6 @@
 
 namespace {
 
-bool IsOption(const String& Arg, const char* Option) {
-  std::size_t i = 0;
-  for (; Option[i] != 0; ++i) {
-    if (i >= Arg.size()) return false;
-    WCHAR c = Arg[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<WCHAR>(c - 'A' + 'a');
-    if (c != static_cast<WCHAR>(Option[i])) return false;
-  }
-  return i == Arg.size();
-}
-
 void WriteLines(TConsole& Console, const std::vector<String>& Lines) {
   for (const String& line : Lines) Console.WriteLine(line);
 }
@@ -91,7 +80,7 @@ int main() {
     const std::vector<String> args = SplitCommandLine(platform.Kernel32->GetCommandLineW());
     bool watch = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
-      if (IsOption(args[i], "-watch")) {
+      if (AsciiLowered(args[i]) == WSTR("-watch")) {
         watch = true;
       } else {
         console.WriteLine(WSTR("Usage: mixinspect.exe [-watch]"));
