@@ -20,26 +20,57 @@ target_include_directories(core PUBLIC $<INSTALL_INTERFACE:${MIXERS_INCLUDE_DIR}
 # objects would tie a consumer to this compiler's version and to linking with
 # it, and mingw's linker plugin cannot mix them with a consumer's plain
 # objects. Where this build optimises at link time (the programs gain about
-# 14 KB from it), the package gets copies of the three libraries built without.
+# 14 KB from it), the package gets a copy of each library built without.
+#
+# What ships is the mixer library and the project's libraries it links, found
+# from the graph that CMakeLists.txt declares; a copy takes its library's
+# sources, settings and links, each link to a project library turned into a
+# link to that library's copy.
 set(package_targets "")
-foreach(library IN ITEMS core platform mixers)
+function(mixers_package_add library)
   set(target ${library})
   if(CMAKE_INTERPROCEDURAL_OPTIMIZATION)
     set(target ${library}_package)
+  endif()
+  if(${target} IN_LIST package_targets)
+    return()
+  endif()
+  get_target_property(links ${library} LINK_LIBRARIES)
+  if(NOT links)
+    set(links "")
+  endif()
+  set(copied_links "")
+  foreach(link IN LISTS links)
+    if(TARGET ${link})
+      get_target_property(imported ${link} IMPORTED)
+      get_target_property(type ${link} TYPE)
+      if(NOT imported AND type STREQUAL "STATIC_LIBRARY")
+        mixers_package_add(${link})
+        if(CMAKE_INTERPROCEDURAL_OPTIMIZATION)
+          set(link ${link}_package)
+        endif()
+      endif()
+    endif()
+    list(APPEND copied_links ${link})
+  endforeach()
+  if(CMAKE_INTERPROCEDURAL_OPTIMIZATION)
     get_target_property(sources ${library} SOURCES)
     add_library(${target} STATIC ${sources})
+    foreach(property IN ITEMS INCLUDE_DIRECTORIES INTERFACE_INCLUDE_DIRECTORIES COMPILE_OPTIONS COMPILE_DEFINITIONS
+                              INTERFACE_COMPILE_DEFINITIONS)
+      get_target_property(value ${library} ${property})
+      if(value)
+        set_property(TARGET ${target} PROPERTY ${property} ${value})
+      endif()
+    endforeach()
     set_target_properties(${target} PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF EXPORT_NAME ${library})
-    lullscreen_target_options(${target})
+    # Every link of a static library reaches its consumers.
+    target_link_libraries(${target} PUBLIC ${copied_links})
   endif()
   set_target_properties(${target} PROPERTIES OUTPUT_NAME lullscreen_${library})
-  list(APPEND package_targets ${target})
-endforeach()
-if(CMAKE_INTERPROCEDURAL_OPTIMIZATION)
-  target_include_directories(core_package PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
-                                                 $<INSTALL_INTERFACE:${MIXERS_INCLUDE_DIR}>)
-  target_link_libraries(platform_package PUBLIC core_package $<$<BOOL:${WIN32}>:user32> $<$<BOOL:${WIN32}>:kernel32>)
-  target_link_libraries(mixers_package PUBLIC platform_package)
-endif()
+  set(package_targets ${package_targets} ${target} PARENT_SCOPE)
+endfunction()
+mixers_package_add(mixers)
 
 install(TARGETS ${package_targets} EXPORT LullscreenMixersTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT library)
