@@ -94,10 +94,8 @@ TMixerMultipleItems* TMixerItem::MultipleItems() {
 }
 
 void TMixerItem::CreateMultipleItems() {
-  // The field is cleared before the old view goes, so nothing sees a dying view.
-  std::unique_ptr<TMixerMultipleItems> old = std::move(FMultipleItems);
-  FMultipleItems = nullptr;
-  old.reset();
+  // Only MultipleItems calls this, and only while no view exists: there is no
+  // old view to free first.
   const int count = Count();
   for (int i = 0; i < count; ++i) {
     TMixerCtrl* ctrl = FMixerDev->GetCtrl(FCtrlIndex + i);

@@ -11,6 +11,9 @@ namespace {
 // messages are dispatched on the thread that created it, so each thread keeps
 // its own list and no lock is needed. A plain pointer: a thread-local object
 // with a destructor would need a runtime service that old systems lack.
+// mingw-w64 emulates thread_local over TlsAlloc (emutls), which allocates a
+// thread's copy at that thread's first use, and aborts the process instead of
+// throwing when it cannot.
 thread_local TMixerNotifyWindow* ThreadWindows = nullptr;
 
 // Window classes are per process and per module: every mixer registers one of
@@ -88,7 +91,9 @@ LRESULT CALLBACK TMixerNotifyWindow::Procedure(HWND Window, UINT Msg, WPARAM wPa
   if (self == nullptr && Msg == WM_NCCREATE && lParam != 0) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     self = static_cast<TMixerNotifyWindow*>(create->lpCreateParams);
-    // Linking takes no memory, so nothing can fail or unwind through the system's window code here.
+    // Linking throws nothing: it only sets pointers, and the thread's copy of
+    // the list head, if this is its first use, comes from emutls, which aborts
+    // instead. So nothing unwinds through the system's window code here.
     if (self != nullptr) self->Link(Window);
   }
   // Only a message sent before WM_NCCREATE finds no window; the answer 0 is

@@ -217,7 +217,7 @@ class OutOfMemoryAtCreation : public SimUser32 {
   static inline WNDPROC Library = nullptr;
 };
 
-TEST(MixerNotifyOutOfMemoryTest, LinkingTheWindowNeedsNoMemory) {
+TEST(MixerNotifyOutOfMemoryTest, LinkingTheWindowThrowsNothing) {
   SimSystem sys;
   sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("One")));
   OutOfMemoryAtCreation user32(sys.Log);

@@ -1,5 +1,6 @@
-// Writes the seed corpus of both fuzz targets: make_fuzz_seeds DIR writes
-// DIR/commandline/* and DIR/mixer/*. The mixer seeds are written in the
+// Writes the seed corpus of both fuzz targets: fuzz_make_seeds DIR writes
+// DIR/commandline/* and DIR/mixer/* (scripts/fuzz checks that the committed
+// corpus, tests/fuzz/corpus, is what it writes). The mixer seeds are written in the
 // order in which a scan asks its questions (FuzzInput.h, FuzzWinmm.cpp), so
 // that each one starts the fuzzer from a tree that means something.
 #include <cstdint>
