@@ -73,7 +73,7 @@ class TMixer {
   HWND CallbackWindow() const { return FCallbackHandle; }
   void SetCallbackWindow(HWND Value) { FCallbackHandle = Value; }
   /// The library's own notification window, 0 while none exists.
-  HWND InternalCallbackWindow() const;
+  HWND OwnNotifyWindow() const;
 
   /// The device at Index, null outside 0 to GetCount() - 1.
   virtual TMixerDev* GetDevice(int Index) const;

@@ -128,7 +128,7 @@ HWND TMixer::GetNotifyWindow() {
   return FNotifyWindow->Open();
 }
 
-HWND TMixer::InternalCallbackWindow() const { return FNotifyWindow ? FNotifyWindow->Handle() : nullptr; }
+HWND TMixer::OwnNotifyWindow() const { return FNotifyWindow ? FNotifyWindow->Handle() : nullptr; }
 
 void TMixer::DoControlChange(HMIXER Handle, std::uint32_t ControlID) {
   if (!FOnControlChange) return;

@@ -38,7 +38,7 @@ struct MixerNotifyTest : ::testing::Test {
   }
 
   LRESULT Send(UINT Msg, HMIXER Handle, std::uint32_t Id) {
-    return Sys.User32.Dispatch(Mixer->InternalCallbackWindow(), Msg, reinterpret_cast<WPARAM>(Handle),
+    return Sys.User32.Dispatch(Mixer->OwnNotifyWindow(), Msg, reinterpret_cast<WPARAM>(Handle),
                                static_cast<LPARAM>(Id));
   }
   std::string Window(HWND Handle) const { return Hex(reinterpret_cast<std::uintptr_t>(Handle)); }
@@ -118,7 +118,7 @@ TEST_F(MixerNotifyTest, EmptyHandlersDropTheMessages) {
 
 TEST_F(MixerNotifyTest, OtherMessagesGetTheDefaultProcedure) {
   Mixer->Scan();
-  const HWND window = Mixer->InternalCallbackWindow();
+  const HWND window = Mixer->OwnNotifyWindow();
   Sys.Log.Clear();
   const UINT others[] = {WM_USER, WM_CLOSE, MM_MIXM_LINE_CHANGE - 1, MM_MIXM_CONTROL_CHANGE + 1};
   std::vector<std::string> expected;
@@ -135,7 +135,7 @@ TEST_F(MixerNotifyTest, ClientWindowSetBeforeTheFirstScan) {
   Mixer->SetCallbackWindow(client);
   Mixer->Scan();
   Mixer->Scan();
-  EXPECT_EQ(Mixer->InternalCallbackWindow(), nullptr);
+  EXPECT_EQ(Mixer->OwnNotifyWindow(), nullptr);
   EXPECT_EQ(Sys.Log.Count("CreateWindowExW"), 0u);
   for (const std::string& open : Sys.Log.Named("mixerOpen"))
     EXPECT_NE(open.find(",0x7700,0,0x10000)"), std::string::npos);
@@ -143,20 +143,20 @@ TEST_F(MixerNotifyTest, ClientWindowSetBeforeTheFirstScan) {
 
 TEST_F(MixerNotifyTest, ClientWindowReplacesTheOwnWindowAtTheNextScan) {
   Mixer->Scan();
-  const HWND own = Mixer->InternalCallbackWindow();
+  const HWND own = Mixer->OwnNotifyWindow();
   ASSERT_NE(own, nullptr);
   Mixer->SetCallbackWindow(reinterpret_cast<HWND>(0x7700));
   // Writing the property alone changes nothing.
   EXPECT_TRUE(Sys.User32.IsWindow(own));
   Mixer->Scan();
   EXPECT_FALSE(Sys.User32.IsWindow(own));
-  EXPECT_EQ(Mixer->InternalCallbackWindow(), nullptr);
+  EXPECT_EQ(Mixer->OwnNotifyWindow(), nullptr);
   EXPECT_EQ(Sys.Log.Named("mixerOpen").back(), "mixerOpen(1,0x7700,0,0x10000)");
 
   // Back to no client window: the next scan makes a new window of its own.
   Mixer->SetCallbackWindow(nullptr);
   Mixer->Scan();
-  const HWND renewed = Mixer->InternalCallbackWindow();
+  const HWND renewed = Mixer->OwnNotifyWindow();
   ASSERT_NE(renewed, nullptr);
   EXPECT_NE(renewed, own);
   EXPECT_EQ(Sys.Log.Named("mixerOpen").back(), "mixerOpen(1," + Window(renewed) + ",0,0x10000)");
@@ -181,11 +181,11 @@ TEST_F(MixerNotifyTest, WindowThatCannotBeMadeIsTriedAgainNextScan) {
     TMixer mixer(sys.MixerPlatform());
     sys.Log.FailNamed(c.Call, 0);
     mixer.Scan();
-    EXPECT_EQ(mixer.InternalCallbackWindow(), nullptr);
+    EXPECT_EQ(mixer.OwnNotifyWindow(), nullptr);
     EXPECT_EQ(sys.Log.Named("mixerOpen").back(), "mixerOpen(0,0x0,0,0x0)");
     EXPECT_EQ(sys.User32.WindowCount(), 0u);
     mixer.Scan();
-    EXPECT_NE(mixer.InternalCallbackWindow(), nullptr);
+    EXPECT_NE(mixer.OwnNotifyWindow(), nullptr);
     EXPECT_EQ(sys.User32.WindowCount(), 1u);
   }
 }
@@ -226,11 +226,11 @@ TEST(MixerNotifyOutOfMemoryTest, LinkingTheWindowThrowsNothing) {
   {
     TMixer mixer(platform);
     EXPECT_NO_THROW(mixer.Scan()) << "nothing may unwind through the system's window code";
-    EXPECT_NE(mixer.InternalCallbackWindow(), nullptr);
+    EXPECT_NE(mixer.OwnNotifyWindow(), nullptr);
     EXPECT_EQ(user32.WindowCount(), 1u);
     ASSERT_EQ(sys.Log.Count("mixerOpen"), 1u);
     EXPECT_EQ(sys.Log.Named("mixerOpen").back(),
-              "mixerOpen(0," + Hex(reinterpret_cast<std::uintptr_t>(mixer.InternalCallbackWindow())) + ",0,0x10000)")
+              "mixerOpen(0," + Hex(reinterpret_cast<std::uintptr_t>(mixer.OwnNotifyWindow())) + ",0,0x10000)")
         << "opened with notifications";
     EXPECT_EQ(mixer.GetCount(), 1);
   }
@@ -241,7 +241,7 @@ TEST(MixerNotifyOutOfMemoryTest, LinkingTheWindowThrowsNothing) {
 
 TEST_F(MixerNotifyTest, DestructionClosesTheDevicesBeforeTheWindow) {
   Mixer->Scan();
-  const HWND window = Mixer->InternalCallbackWindow();
+  const HWND window = Mixer->OwnNotifyWindow();
   Sys.Log.Clear();
   Mixer.reset();
   std::vector<std::string> order;
@@ -261,9 +261,9 @@ TEST_F(MixerNotifyTest, TwoMixersEachGetTheirOwnMessages) {
   second.SetOnLineChange([&](TMixer*, TMixerDev*, TMixerItem* Item) { secondLines.push_back(Item); });
   Mixer->Scan();
   second.Scan();
-  ASSERT_NE(second.InternalCallbackWindow(), Mixer->InternalCallbackWindow());
+  ASSERT_NE(second.OwnNotifyWindow(), Mixer->OwnNotifyWindow());
   TMixerDev* dev = second.GetDevice(0);
-  Sys.User32.Dispatch(second.InternalCallbackWindow(), MM_MIXM_LINE_CHANGE, reinterpret_cast<WPARAM>(dev->Handle()),
+  Sys.User32.Dispatch(second.OwnNotifyWindow(), MM_MIXM_LINE_CHANGE, reinterpret_cast<WPARAM>(dev->Handle()),
                       static_cast<LPARAM>(dev->GetItem(0)->LineId()));
   EXPECT_EQ(secondLines, std::vector<TMixerItem*>{dev->GetItem(0)});
   // The first mixer does not know the second's handles.
@@ -287,7 +287,7 @@ TEST(MixerNotifySystemTest, PostedMessagesReachTheEvents) {
     TMixer mixer(platform);
     mixer.SetOnControlChange([&](TMixer*, TMixerDev*, TMixerItem*, TMixerCtrl* Ctrl) { changed.push_back(Ctrl); });
     mixer.Scan();
-    window = mixer.InternalCallbackWindow();
+    window = mixer.OwnNotifyWindow();
     ASSERT_NE(window, nullptr);
     TMixerDev* dev = mixer.GetDevice(0);
     TMixerCtrl* mute = dev->GetItem(0)->MuteCtrl();

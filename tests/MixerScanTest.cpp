@@ -67,7 +67,7 @@ TEST_F(MixerScanTest, CreatedWithDefaultsAndNothingElse) {
   EXPECT_FALSE(mixer.EnableInvalidItem());
   EXPECT_TRUE(mixer.Options().Empty());
   EXPECT_EQ(mixer.GetCount(), 0);
-  EXPECT_EQ(mixer.InternalCallbackWindow(), nullptr);
+  EXPECT_EQ(mixer.OwnNotifyWindow(), nullptr);
   EXPECT_TRUE(Sys.Log.Calls().empty());
 }
 
@@ -144,8 +144,8 @@ TEST_F(MixerScanTest, NoDevices) {
   mixer.SetMasterVolume(50);
   mixer.SetMasterMute(true);
   EXPECT_EQ(Sys.Log.Count("mixerSetControlDetails"), 0u);
-  EXPECT_NE(mixer.InternalCallbackWindow(), nullptr);
-  EXPECT_TRUE(Sys.User32.IsWindow(mixer.InternalCallbackWindow()));
+  EXPECT_NE(mixer.OwnNotifyWindow(), nullptr);
+  EXPECT_TRUE(Sys.User32.IsWindow(mixer.OwnNotifyWindow()));
 }
 
 TEST_F(MixerScanTest, DeviceThatCannotBeOpenedIsLeftOut) {
@@ -363,7 +363,7 @@ TEST_F(MixerScanTest, MuteIsAlwaysUniform) {
 TEST_F(MixerScanTest, PlatformCallsOfOneDevice) {
   Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Card")));
   TMixer& mixer = Scanned();
-  const std::string window = Hex(reinterpret_cast<std::uintptr_t>(mixer.InternalCallbackWindow()));
+  const std::string window = Hex(reinterpret_cast<std::uintptr_t>(mixer.OwnNotifyWindow()));
   const std::vector<std::string> expected = {
       "mixerGetNumDevs()",
       "mixerGetDevCapsW(0,80)",
@@ -410,8 +410,7 @@ TEST_F(MixerScanTest, OpenFlagsFollowTheWindow) {
     ASSERT_EQ(mixer.GetCount(), 1);
     std::string expected = c.Open;
     const std::size_t w = expected.find('W');
-    if (w != std::string::npos)
-      expected.replace(w, 1, Hex(reinterpret_cast<std::uintptr_t>(mixer.InternalCallbackWindow())));
+    if (w != std::string::npos) expected.replace(w, 1, Hex(reinterpret_cast<std::uintptr_t>(mixer.OwnNotifyWindow())));
     EXPECT_EQ(sys.Log.Named("mixerOpen"), std::vector<std::string>{expected});
   }
 }
@@ -421,11 +420,11 @@ TEST_F(MixerScanTest, SecondScanClosesBeforeOpeningAndBuildsTheSameTree) {
   Sys.Winmm.AddDevice(SimWinmm::TypicalDevice(WSTR("Card")));
   TMixer& mixer = Scanned();
   const std::string first = Describe(mixer);
-  const HWND window = mixer.InternalCallbackWindow();
+  const HWND window = mixer.OwnNotifyWindow();
   Sys.Log.Clear();
   mixer.Scan();
   EXPECT_EQ(Describe(mixer), first);
-  EXPECT_EQ(mixer.InternalCallbackWindow(), window);
+  EXPECT_EQ(mixer.OwnNotifyWindow(), window);
   const std::string w = Hex(reinterpret_cast<std::uintptr_t>(window));
   EXPECT_EQ(Sys.Log.Calls({"mixerClose", "mixerGetNumDevs", "mixerOpen"}),
             (std::vector<std::string>{"mixerClose(0x1000)", "mixerClose(0x1001)", "mixerGetNumDevs()",

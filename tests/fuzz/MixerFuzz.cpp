@@ -420,7 +420,7 @@ void TClient::ListItems(TMixerDev* Dev, TMixerItem* Item) {
 }
 
 void TClient::Notify() {
-  const HWND window = FMixer.InternalCallbackWindow();
+  const HWND window = FMixer.OwnNotifyWindow();
   const std::uint8_t kind = A.Byte();
   UINT msg = MM_MIXM_LINE_CHANGE;
   if ((kind & 3) == 1) msg = MM_MIXM_CONTROL_CHANGE;

@@ -64,7 +64,7 @@ class MixerWindowTest : public ::testing::Test {
 
 TEST_F(MixerWindowTest, ScanOpensEveryDeviceWithItsOwnWindowOnThisThread) {
   auto mixer = NewMixer();
-  const HWND window = mixer->InternalCallbackWindow();
+  const HWND window = mixer->OwnNotifyWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_NE(IsWindow(window), FALSE);
   EXPECT_EQ(GetWindowThreadProcessId(window, nullptr), GetCurrentThreadId());
@@ -121,7 +121,7 @@ TEST_F(MixerWindowTest, PostedMessagesFireTheMatchingEventWhenDispatched) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
     Events.clear();
-    ASSERT_NE(System.User32->PostMessageW(mixer->InternalCallbackWindow(), c.Msg, c.Handle, c.Id), FALSE);
+    ASSERT_NE(System.User32->PostMessageW(mixer->OwnNotifyWindow(), c.Msg, c.Handle, c.Id), FALSE);
     EXPECT_TRUE(Events.empty()) << "nothing fires before the thread dispatches";
     EXPECT_EQ(Drain(), 1);
     EXPECT_EQ(Events, c.Expected);
@@ -132,7 +132,7 @@ TEST_F(MixerWindowTest, EachPostedMessageFiresOnceInOrder) {
   auto mixer = NewMixer();
   TMixerDev* dev0 = mixer->GetDevice(0);
   TMixerItem* speakers = dev0->GetItem(0);
-  const HWND window = mixer->InternalCallbackWindow();
+  const HWND window = mixer->OwnNotifyWindow();
   const WPARAM handle = reinterpret_cast<WPARAM>(dev0->Handle());
   System.User32->PostMessageW(window, MM_MIXM_LINE_CHANGE, handle, LPARAM(speakers->LineId()));
   System.User32->PostMessageW(window, MM_MIXM_CONTROL_CHANGE, handle, LPARAM(speakers->MuteCtrl()->ControlID()));
@@ -147,7 +147,7 @@ TEST_F(MixerWindowTest, EachPostedMessageFiresOnceInOrder) {
 
 TEST_F(MixerWindowTest, MessageResultsAreZeroForMixerMessagesAndTheDefaultOtherwise) {
   auto mixer = NewMixer();
-  const HWND window = mixer->InternalCallbackWindow();
+  const HWND window = mixer->OwnNotifyWindow();
   TMixerDev* dev0 = mixer->GetDevice(0);
   const WPARAM handle = reinterpret_cast<WPARAM>(dev0->Handle());
 
@@ -164,17 +164,17 @@ TEST_F(MixerWindowTest, MessageResultsAreZeroForMixerMessagesAndTheDefaultOtherw
 TEST_F(MixerWindowTest, TwoMixersOnOneThreadEachGetOnlyTheirOwnMessages) {
   auto first = NewMixer("first ");
   auto second = NewMixer("second ");
-  ASSERT_NE(first->InternalCallbackWindow(), second->InternalCallbackWindow());
+  ASSERT_NE(first->OwnNotifyWindow(), second->OwnNotifyWindow());
   TMixerDev* dev = second->GetDevice(0);
-  System.User32->PostMessageW(second->InternalCallbackWindow(), MM_MIXM_LINE_CHANGE,
-                              reinterpret_cast<WPARAM>(dev->Handle()), LPARAM(dev->GetItem(0)->LineId()));
+  System.User32->PostMessageW(second->OwnNotifyWindow(), MM_MIXM_LINE_CHANGE, reinterpret_cast<WPARAM>(dev->Handle()),
+                              LPARAM(dev->GetItem(0)->LineId()));
   Drain();
   EXPECT_EQ(Events, std::vector<std::string>{"second line dev0 " + Hex(dev->GetItem(0)->LineId())});
 }
 
 TEST_F(MixerWindowTest, DestroyingTheMixerDestroysItsWindowAndDropsWhatIsQueued) {
   auto mixer = NewMixer();
-  const HWND window = mixer->InternalCallbackWindow();
+  const HWND window = mixer->OwnNotifyWindow();
   TMixerDev* dev0 = mixer->GetDevice(0);
   System.User32->PostMessageW(window, MM_MIXM_LINE_CHANGE, reinterpret_cast<WPARAM>(dev0->Handle()),
                               LPARAM(dev0->GetItem(0)->LineId()));
