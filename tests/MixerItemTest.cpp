@@ -287,9 +287,8 @@ TEST_F(MixerItemTest, MultipleItemsViewsTheFirstMultipleControl) {
 
 // Driver counts whose byte size does not fit in 32 bits are refused before any
 // clearing or device call, and GetDetailsLength never wraps them into small
-// ones. A multiple-item control without items has a length of 0, and its
-// details are never asked for, whatever the array: the system would take the
-// request for a plain one and move one element per channel.
+// ones. A multiple-item control without items has a length of 0 and is never
+// asked for: the system would move one element per channel, whatever the array.
 TEST_F(MixerItemTest, AbsurdCountsAreRefused) {
   Scan(OneDestination(
            2, {Plain(MIXERCONTROL_CONTROLTYPE_MIXER, 0, 0, WSTR("Huge")), SimWinmm::VolumeControl(WSTR("HugeVolume")),

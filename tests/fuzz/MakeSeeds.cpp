@@ -1,8 +1,7 @@
-// Writes the seed corpus of both fuzz targets: fuzz_make_seeds DIR writes
-// DIR/commandline/* and DIR/mixer/* (scripts/fuzz checks that the committed
-// corpus, tests/fuzz/corpus, is what it writes). The mixer seeds are written in the
-// order in which a scan asks its questions (FuzzInput.h, FuzzWinmm.cpp), so
-// that each one starts the fuzzer from a tree that means something.
+// Writes the seed corpus of both fuzz targets, which scripts/fuzz checks:
+// fuzz_make_seeds DIR writes DIR/commandline/* and DIR/mixer/*. The mixer seeds
+// are written in the order in which a scan asks its questions (FuzzInput.h,
+// FuzzWinmm.cpp), so that each one starts the fuzzer from a meaningful tree.
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
@@ -231,8 +230,7 @@ std::vector<std::pair<std::string, Bytes>> MixerSeeds() {
     seeds.emplace_back("names-without-terminators", s.Build());
   }
   {  // Multiple-item controls that report no items: GetDetailsLength answers 0,
-     // and a request for them, in which the system would move one element per
-     // channel, is never sent.
+     // and no request for them (one element per channel) is ever sent.
     TSeed s;
     s[siPlan].Raw({16, Walk});
     s[siDevices].Count(1);
