@@ -40,9 +40,10 @@ class TUnique {
   void Reset() {
     if (FValue != T{}) FRelease(Detach());
   }
-  /// Releases what is held, then has Call store a new resource through the
-  /// pointer it is given, and owns it when Call answers true (the call
-  /// succeeded). A call that fails leaves the owner empty, whatever it stored.
+  /// Releases what is held, then has Fill make the system call that stores a
+  /// new resource through the pointer Fill is given, and owns it when Fill
+  /// answers true (the call succeeded). A call that fails leaves the owner
+  /// empty, whatever it stored.
   template <class Call>
   bool Receive(Call&& Fill) {
     Reset();
