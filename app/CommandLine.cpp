@@ -1,11 +1,8 @@
 #include "app/CommandLine.h"
 
 #include <cstddef>
-#include <utility>
 
 namespace {
-
-bool IsSeparator(WCHAR c) { return c != 0 && static_cast<unsigned>(c) <= 32; }
 
 int DigitValue(WCHAR c, int Base) {
   const unsigned u = static_cast<unsigned>(c);
@@ -20,44 +17,6 @@ int DigitValue(WCHAR c, int Base) {
 }
 
 }  // namespace
-
-int ArgumentCount(const std::vector<String>& Args) { return Args.empty() ? 0 : static_cast<int>(Args.size()) - 1; }
-
-String AsciiLowered(const String& Text) {
-  String out = Text;
-  for (WCHAR& c : out)
-    if (c >= WCHAR('A') && c <= WCHAR('Z')) c = static_cast<WCHAR>(c - WCHAR('A') + WCHAR('a'));
-  return out;
-}
-
-std::vector<String> SplitCommandLine(const WCHAR* CommandLine) {
-  std::vector<String> args;
-  if (CommandLine == nullptr) return args;
-  const WCHAR* p = CommandLine;
-  const WCHAR Quote = WCHAR('"');
-  for (;;) {
-    for (;;) {
-      while (IsSeparator(*p)) ++p;
-      if (p[0] == Quote && p[1] == Quote)
-        p += 2;
-      else
-        break;
-    }
-    String arg;
-    while (*p != 0 && !IsSeparator(*p)) {
-      if (*p == Quote) {
-        ++p;
-        while (*p != 0 && *p != Quote) arg += *p++;
-        if (*p != 0) ++p;
-      } else {
-        arg += *p++;
-      }
-    }
-    if (arg.empty()) break;
-    args.push_back(std::move(arg));
-  }
-  return args;
-}
 
 bool TryStrToInt32(const String& Text, std::int32_t& Value) {
   std::size_t i = 0;

@@ -1,26 +1,13 @@
-// Reading the command line into the run settings: splitting, the wait value
-// and the option scan.
+// Reading the command line into the run settings: the wait value and the
+// option scan (the splitting is console/Arguments.h).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
 #include "app/RunSettings.h"
+#include "console/Arguments.h"
 #include "platform/WinTypes.h"
-
-/// Splits a command line into arguments, argument 0 (the program) included.
-/// Separators are characters with a code of 32 or less; a double quote opens a
-/// run up to the next quote or the end, quotes are dropped, nothing escapes.
-/// Pairs of quotes at the start of an argument are skipped; an argument that
-/// still comes out empty ends the list.
-std::vector<String> SplitCommandLine(const WCHAR* CommandLine);
-
-/// The number of arguments after the program's own (argument 0).
-int ArgumentCount(const std::vector<String>& Args);
-
-/// Text with the ASCII capitals A to Z made small, every other code unit as it
-/// is: options match in either case.
-String AsciiLowered(const String& Text);
 
 /// Converts text to a signed 32-bit number: leading spaces, an optional sign,
 /// then decimal digits or hexadecimal ones after "$", "x", "X", "0x" or "0X".

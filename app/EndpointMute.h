@@ -5,10 +5,10 @@
 #include <utility>
 
 #include "core/ComPtr.h"
-#include "app/Console.h"
-#include "platform/MMDeviceApi.h"
+#include "console/Console.h"
+#include "app/platform/MMDeviceApi.h"
 #include "core/Exception.h"
-#include "platform/Platform.h"
+#include "app/platform/Platform.h"
 
 /// A COM call failed: the system's text for the code and the class concerned.
 class EOleSysError : public Exception {

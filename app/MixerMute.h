@@ -2,7 +2,7 @@
 // every mixer device that has a mute control is set through the mixer library.
 #pragma once
 
-#include "platform/Platform.h"
+#include "app/platform/Platform.h"
 
 /// Mutes (MuteOn) or unmutes every muteable line; the mixer library's
 /// EMixerError leaves it, with the mixer freed on the way out.

@@ -48,8 +48,8 @@ void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount,
 }
 
 int RunLullscreen(const TPlatform& Platform) {
-  TConsole console(*Platform.Kernel32);
-  const std::vector<String> args = SplitCommandLine(Platform.Kernel32->GetCommandLineW());
+  TConsole console(*Platform.Console);
+  const std::vector<String> args = SplitCommandLine(Platform.Console->GetCommandLineW());
   const int argCount = ArgumentCount(args);
   if (argCount == 0) {
     // Outside the report: a console that cannot take the usage text does not stop the run.

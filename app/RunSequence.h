@@ -2,9 +2,9 @@
 // phase under one exception report.
 #pragma once
 
-#include "app/Console.h"
+#include "console/Console.h"
 #include "app/RunSettings.h"
-#include "platform/Platform.h"
+#include "app/platform/Platform.h"
 
 /// The action phase in its fixed order: the power action alone; or the mute
 /// step, then (unless it unmuted) the wait with the display power-off, then

@@ -1,5 +1,7 @@
 #include "app/SystemActions.h"
 
+#include "console/KernelHandle.h"
+
 namespace {
 
 // The token rights the privilege adjustment needs.
@@ -35,7 +37,7 @@ void LockStation(const TPlatform& Platform) { Platform.User32->LockWorkStation()
 
 bool SetShutdownPrivilege(const TPlatform& Platform, bool Enable) {
   const HANDLE process = Platform.Kernel32->GetCurrentProcess();
-  TKernelHandle token(TKernelHandleClose{Platform.Kernel32});
+  TKernelHandle<IKernel32> token(TKernelHandleClose<IKernel32>{Platform.Kernel32});
   if (!token.Receive(
           [&](HANDLE* Token) { return Platform.Advapi32->OpenProcessToken(process, ShutdownTokenAccess, Token) != 0; }))
     return false;

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/RunSettings.h"
-#include "platform/Platform.h"
+#include "app/platform/Platform.h"
 
 /// Waits more than Msec milliseconds, polling the tick counter with 1 ms
 /// sleeps; safe across the counter's wrap. An Msec of 0x80000000 or more (a

@@ -48,3 +48,10 @@ std::string AsciiText(const String& Text, std::string (*Other)(TextUnit Unit)) {
   }
   return text;
 }
+
+String AsciiLowered(const String& Text) {
+  String out = Text;
+  for (TextUnit& c : out)
+    if (c >= TextUnit('A') && c <= TextUnit('Z')) c = static_cast<TextUnit>(c - TextUnit('A') + TextUnit('a'));
+  return out;
+}

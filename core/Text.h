@@ -45,3 +45,7 @@ std::string AsciiText(const String& Text, std::string (*Other)(TextUnit Unit) = 
 constexpr std::int32_t AsSigned(std::uint32_t Pattern) {
   return Pattern <= 0x7FFFFFFFu ? static_cast<std::int32_t>(Pattern) : -static_cast<std::int32_t>(~Pattern) - 1;
 }
+
+/// Text with the ASCII capitals A to Z made small, every other code unit as it
+/// is: options and file names match without regard to ASCII case.
+String AsciiLowered(const String& Text);

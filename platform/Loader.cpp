@@ -68,9 +68,7 @@ String ProgramFolder(ILoader& Loader) {
 // The kinds of file that the system's audio code loads by name: DLLs,
 // drivers (winmm's Drivers32 entries) and audio codecs.
 bool IsLoadableName(const WCHAR* Name) {
-  String name(Name);
-  for (WCHAR& c : name)
-    if (c >= WCHAR('A') && c <= WCHAR('Z')) c = static_cast<WCHAR>(c - WCHAR('A') + WCHAR('a'));
+  const String name = AsciiLowered(Name);
   const std::size_t dot = name.find_last_of(WCHAR('.'));
   if (dot == String::npos) return false;
   const String extension = name.substr(dot);

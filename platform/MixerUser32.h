@@ -18,6 +18,4 @@ class IMixerUser32 {
   virtual BOOL DestroyWindow(HWND hWnd) = 0;
   /// Passes a message to a window procedure and returns its result.
   virtual LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
-  /// The system's default handling of a message.
-  virtual LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) = 0;
 };

@@ -1,4 +1,4 @@
-#include "app/Console.h"
+#include "console/Console.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Terminate.h"
+#include "console/Terminate.h"
 #include "app/Usage.h"
 #include "mixers/Mixers.h"
 #include "sim/SimSystem.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MMDeviceApi.h"
+#include "app/platform/MMDeviceApi.h"
 #include "sim/SimSystem.h"
 
 namespace {
@@ -156,7 +156,7 @@ TEST_F(SimSystemTest, CompareStringIgnoresCaseAndHonoursCounts) {
 }
 
 TEST_F(SimSystemTest, ConsoleRoundTrip) {
-  IKernel32& k = Sim.Kernel32;
+  IConsoleKernel32& k = Sim.Kernel32;
   HANDLE out = k.GetStdHandle(STD_OUTPUT_HANDLE);
   HANDLE in = k.GetStdHandle(STD_INPUT_HANDLE);
   HANDLE err = k.GetStdHandle(STD_ERROR_HANDLE);

@@ -80,7 +80,7 @@ build_preset() { step "the $1 build" "$CHECKS_ROOT/build/$1/build.log" configure
 # imports_check EXE LIST: EXE imports nothing that LIST (DLL!function, one a
 # line, # for comments) does not list; each import it does not is named. On its
 # own, for a quick look at a build:
-#   bash -c '. tests/checks.sh; imports_check build/win32/Lullscreen.exe tests/release/imports.txt'
+#   bash -c '. tests/checks.sh; imports_check build/win32/Lullscreen.exe tests/release/imports-Lullscreen.txt'
 imports_check() {
   local imports
   imports=$(pe_imports "$1") && [ -n "$imports" ] || { echo "could not read the imports of $1"; return 1; }

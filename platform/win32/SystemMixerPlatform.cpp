@@ -27,9 +27,6 @@ class SystemMixerUser32 final : public IMixerUser32 {
   LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override {
     return ::CallWindowProcW(lpPrevWndFunc, hWnd, Msg, wParam, lParam);
   }
-  LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override {
-    return ::DefWindowProcW(hWnd, Msg, wParam, lParam);
-  }
 };
 
 class SystemMixerKernel32 final : public IMixerKernel32 {

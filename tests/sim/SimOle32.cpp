@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/MMDeviceApi.h"
+#include "app/platform/MMDeviceApi.h"
 #include "sim/SimSystem.h"
 
 namespace {

@@ -8,7 +8,7 @@ TMixerPlatform SimSystem::MixerPlatform() {
   return TMixerPlatform{&Kernel32, &User32, &Winmm, SimUser32::DefWindowProcAddress(), Module()};
 }
 
-TPlatform SimSystem::Platform() { return TPlatform{MixerPlatform(), &Kernel32, &User32, &Advapi32, &Ole32, PlantedLibrary}; }
+TPlatform SimSystem::Platform() { return TPlatform{MixerPlatform(), &Kernel32, &Kernel32, &User32, &Advapi32, &Ole32, PlantedLibrary}; }
 
 // Threads and the message queue are not modelled (only the inspector's watch
 // mode uses them, on the real system): the calls are recorded and find nothing.
@@ -33,11 +33,6 @@ BOOL SimUser32::GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsg
   if (FLog.Record(CallText("GetMessageW", hWnd, Hex(wMsgFilterMin), Hex(wMsgFilterMax))) || lpMsg == nullptr) return -1;
   *lpMsg = MSG{};
   lpMsg->message = WM_QUIT;
-  return FALSE;
-}
-
-BOOL SimUser32::PeekMessageW(MSG*, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) {
-  FLog.Record(CallText("PeekMessageW", hWnd, Hex(wMsgFilterMin), Hex(wMsgFilterMax), Hex(wRemoveMsg)));
   return FALSE;
 }
 

@@ -47,7 +47,6 @@
 //                                          proc: DefWindowProcW for DefWindowProcAddress(), else hex or null
 //   DefWindowProcW(hwnd,msg hex,wParam hex,lParam)
 //   GetMessageW(hwnd,min hex,max hex)
-//   PeekMessageW(hwnd,min hex,max hex,remove hex)
 //   DispatchMessageW(hwnd,msg hex,wParam hex,lParam)
 //   PostThreadMessageW(thread,msg hex,wParam hex,lParam)
 //   advapi32:
@@ -79,14 +78,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
+#include "app/platform/Platform.h"
+#include "tools/mixinspect/InspectorPlatform.h"
 #include "sim/CallLog.h"
 #include "sim/SimWindows.h"
 #include "sim/SimWinmm.h"
 
 // kernel32: a tick clock that only Sleep moves, console input and output over
 // byte buffers, a command line, a reported version, and locale comparison.
-class SimKernel32 : public IKernel32, public IMixerKernel32 {
+class SimKernel32 : public IKernel32, public IConsoleKernel32, public IInspectorKernel32, public IMixerKernel32 {
  public:
   explicit SimKernel32(CallLog& Log);
 
@@ -157,7 +157,7 @@ class SimKernel32 : public IKernel32, public IMixerKernel32 {
 
 // user32: the window machinery of SimWindows with its calls recorded, the
 // shell's window, posted messages, lock and exit requests.
-class SimUser32 : public SimWindows, public IUser32 {
+class SimUser32 : public SimWindows, public IUser32, public IInspectorUser32 {
  public:
   explicit SimUser32(CallLog& Log);
 
@@ -184,9 +184,8 @@ class SimUser32 : public SimWindows, public IUser32 {
   LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
   // The message queue is not modelled: GetMessageW answers as for WM_QUIT, 0,
-  // PeekMessageW finds nothing, and PostThreadMessageW only succeeds.
+  // and PostThreadMessageW only succeeds.
   BOOL GetMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax) override;
-  BOOL PeekMessageW(MSG* lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg) override;
   /// Dispatch() for the message's window.
   LRESULT DispatchMessageW(const MSG* lpMsg) override;
   BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) override;

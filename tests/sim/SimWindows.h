@@ -47,7 +47,8 @@ class SimWindows : public IMixerUser32 {
                        LPVOID lpParam) override;
   BOOL DestroyWindow(HWND hWnd) override;
   LRESULT CallWindowProcW(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
-  LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  /// The system's default window procedure, as the simulator answers for it.
+  virtual LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
  protected:
   /// Where the system may refuse of its own accord.

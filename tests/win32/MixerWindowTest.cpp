@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "mixers/Mixers.h"
-#include "platform/Platform.h"
+#include "app/platform/Platform.h"
 #include "sim/SimWinmm.h"
 
 namespace {
@@ -48,8 +48,8 @@ class MixerWindowTest : public ::testing::Test {
   int Drain() {
     int count = 0;
     MSG msg{};
-    while (System.User32->PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
-      System.User32->DispatchMessageW(&msg);
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != 0) {
+      ::DispatchMessageW(&msg);
       ++count;
     }
     return count;

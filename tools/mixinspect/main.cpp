@@ -5,11 +5,13 @@
 #include <exception>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/Console.h"
-#include "app/Terminate.h"
+#include "console/Arguments.h"
+#include "console/Console.h"
+#include "console/KernelHandle.h"
+#include "console/Terminate.h"
+#include "mixers/Mixers.h"
 #include "platform/Loader.h"
-#include "platform/Platform.h"
+#include "tools/mixinspect/InspectorPlatform.h"
 #include "tools/mixinspect/MixerReport.h"
 
 namespace {
@@ -29,18 +31,18 @@ void WriteEvent(TConsole& Console, Report MakeReport) {
 }
 
 struct Reader {
-  const TPlatform* Platform;
+  const TInspectorPlatform* Platform;
   DWORD LoopThread;
 };
 
 DWORD WINAPI ReadThenQuit(LPVOID Parameter) {
   const Reader& reader = *static_cast<const Reader*>(Parameter);
-  TConsole(*reader.Platform->Kernel32).ReadLine();
+  TConsole(*reader.Platform->Console).ReadLine();
   reader.Platform->User32->PostThreadMessageW(reader.LoopThread, WM_QUIT, 0, 0);
   return 0;
 }
 
-void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
+void Watch(const TInspectorPlatform& Platform, TMixer& Mixer, TConsole& Console) {
   Mixer.SetOnLineChange([&Console](TMixer* Sender, TMixerDev* Dev, TMixerItem* Item) {
     WriteEvent(Console, [&] { return LineChangeReport(*Sender, Dev, Item); });
   });
@@ -55,8 +57,9 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
   // Static: after a failing message loop the reader may outlive this call.
   static Reader reader;
   reader = Reader{&Platform, Platform.Kernel32->GetCurrentThreadId()};
-  const TKernelHandle thread(Platform.Kernel32->CreateThread(nullptr, 0, &ReadThenQuit, &reader, 0, nullptr),
-                             TKernelHandleClose{Platform.Kernel32});
+  const TKernelHandle<IInspectorKernel32> thread(
+      Platform.Kernel32->CreateThread(nullptr, 0, &ReadThenQuit, &reader, 0, nullptr),
+      TKernelHandleClose<IInspectorKernel32>{Platform.Kernel32});
   if (!thread) {
     Console.WriteLine(WSTR("Cannot wait for Enter; stopping."));
     return;
@@ -74,10 +77,10 @@ void Watch(const TPlatform& Platform, TMixer& Mixer, TConsole& Console) {
 int main() {
   NarrowDllSearch(SystemLoader());
   InstallTerminateHandler("mixinspect");
-  const TPlatform platform = SystemPlatform();
-  TConsole console(*platform.Kernel32);
+  const TInspectorPlatform platform = SystemInspectorPlatform();
+  TConsole console(*platform.Console);
   try {
-    const std::vector<String> args = SplitCommandLine(platform.Kernel32->GetCommandLineW());
+    const std::vector<String> args = SplitCommandLine(platform.Console->GetCommandLineW());
     bool watch = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
       if (AsciiLowered(args[i]) == WSTR("-watch")) {

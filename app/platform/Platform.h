@@ -1,16 +1,18 @@
-// The set of seams a caller hands to the code that acts on the machine: the
-// mixer library's, and the kernel32, user32, token and COM functions only the
-// program uses. The system's adapters exist only in Windows builds.
+// The set of seams Lullscreen.exe's run is handed: the mixer library's, the
+// console's, and the kernel32, user32, token and COM functions only this
+// program calls. The system's adapters exist only in Windows builds.
 #pragma once
 
-#include "platform/Advapi32.h"
-#include "platform/Kernel32.h"
+#include "app/platform/Advapi32.h"
+#include "app/platform/Kernel32.h"
 #include "platform/MixerPlatform.h"
-#include "platform/Ole32.h"
-#include "platform/User32.h"
+#include "app/platform/Ole32.h"
+#include "app/platform/User32.h"
+#include "console/ConsoleKernel32.h"
 
 struct TPlatform {
   TMixerPlatform Mixer;
+  IConsoleKernel32* Console;
   IKernel32* Kernel32;
   IUser32* User32;
   IAdvapi32* Advapi32;

@@ -1,4 +1,4 @@
-#include "app/Terminate.h"
+#include "console/Terminate.h"
 
 #include <cstdio>
 #include <cstdlib>

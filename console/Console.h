@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/Exception.h"
-#include "platform/Kernel32.h"
+#include "console/ConsoleKernel32.h"
 #include "platform/WinTypes.h"
 
 /// A console write that failed.
@@ -17,7 +17,7 @@ class EInOutError : public Exception {
 class TConsole {
  public:
   /// The functions must outlive the console.
-  explicit TConsole(IKernel32& Kernel32) : FKernel32(Kernel32) {}
+  explicit TConsole(IConsoleKernel32& Kernel32) : FKernel32(Kernel32) {}
 
   /// Writes one line; raises EInOutError when the write fails.
   void WriteLine(const String& Text);
@@ -28,5 +28,5 @@ class TConsole {
   void ReadLine();
 
  private:
-  IKernel32& FKernel32;
+  IConsoleKernel32& FKernel32;
 };
