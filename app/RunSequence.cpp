@@ -30,7 +30,7 @@ void RunActions(const TPlatform& Platform, TRunSettings& Settings, int ArgCount,
     return;
   }
   if (Settings.MuteRequested) {
-    const String planted = Platform.PlantedLibrary != nullptr ? Platform.PlantedLibrary() : String();
+    const String planted = Platform.PlantedLibrary();
     if (!planted.empty())
       // Either path loads audio drivers by name, which this system would take from the program's folder first.
       Console.WriteLine(WSTR("The mute is left out: ") + PlantedLibraryReason(planted) + WSTR("."));

@@ -16,10 +16,6 @@ FARPROC Kernel32Export(ILoader& Loader, LPCSTR Name) {
   return kernel32 != nullptr ? Loader.GetProcAddress(kernel32, Name) : nullptr;
 }
 
-void EndWithBackslash(String& Folder) {
-  if (Folder.back() != WCHAR('\\')) Folder += WCHAR('\\');
-}
-
 // A folder the system writes into a buffer (Get: length, the size needed, or
 // 0), ending in a backslash; empty when it is unknown.
 template <class TGet>
@@ -34,7 +30,7 @@ String FolderOf(TGet Get) {
   }
   if (length == 0) return String();
   String path(folder.data(), length);
-  EndWithBackslash(path);
+  if (path.back() != WCHAR('\\')) path += WCHAR('\\');
   return path;
 }
 
@@ -75,23 +71,6 @@ bool IsLoadableName(const WCHAR* Name) {
   return extension == WSTR(".dll") || extension == WSTR(".drv") || extension == WSTR(".acm");
 }
 
-}  // namespace
-
-TDllSearch NarrowDllSearch(ILoader& Loader) {
-  TDllSearch result = TDllSearch::Unchanged;
-  if (const FARPROC proc = Kernel32Export(Loader, "SetDefaultDllDirectories"))
-    if (ProcAs<TSetDefaultDllDirectories>(proc)(LoadSearchSystem32) != 0) result = TDllSearch::SystemFolderOnly;
-  if (result == TDllSearch::Unchanged)
-    if (const FARPROC proc = Kernel32Export(Loader, "SetDllDirectoryW"))
-      if (ProcAs<TSetDllDirectoryW>(proc)(WSTR("")) != 0) result = TDllSearch::NoCurrentFolder;
-  Narrowed = result;
-  return result;
-}
-
-TDllSearch NarrowedDllSearch() { return Narrowed; }
-
-namespace {
-
 // The first file in Folder that bears the name of one in System; Folder
 // itself when it cannot be listed.
 String PlantedIn(ILoader& Loader, const String& Folder, const String& System) {
@@ -109,7 +88,19 @@ String PlantedIn(ILoader& Loader, const String& Folder, const String& System) {
   return planted;
 }
 
+TDllSearch Narrow(ILoader& Loader) {
+  if (const FARPROC proc = Kernel32Export(Loader, "SetDefaultDllDirectories"))
+    if (ProcAs<TSetDefaultDllDirectories>(proc)(LoadSearchSystem32) != 0) return TDllSearch::SystemFolderOnly;
+  if (const FARPROC proc = Kernel32Export(Loader, "SetDllDirectoryW"))
+    if (ProcAs<TSetDllDirectoryW>(proc)(WSTR("")) != 0) return TDllSearch::NoCurrentFolder;
+  return TDllSearch::Unchanged;
+}
+
 }  // namespace
+
+TDllSearch NarrowDllSearch(ILoader& Loader) { return Narrowed = Narrow(Loader); }
+
+TDllSearch NarrowedDllSearch() { return Narrowed; }
 
 String PlantedLibrary(ILoader& Loader, TDllSearch Search) {
   if (Search == TDllSearch::SystemFolderOnly) return String();

@@ -24,4 +24,3 @@ class IKernel32 {
   virtual DWORD FormatMessageW(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId, DWORD dwLanguageId, LPWSTR lpBuffer,
                                DWORD nSize, void* Arguments) = 0;
 };
-

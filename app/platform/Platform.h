@@ -18,7 +18,7 @@ struct TPlatform {
   IAdvapi32* Advapi32;
   IOle32* Ole32;
   /// A file that audio code would load in place of a system DLL, as
-  /// SystemPlantedLibrary answers; none when empty or null.
+  /// SystemPlantedLibrary answers; empty when there is none.
   String (*PlantedLibrary)();
 };
 

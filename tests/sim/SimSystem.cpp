@@ -8,7 +8,9 @@ TMixerPlatform SimSystem::MixerPlatform() {
   return TMixerPlatform{&Kernel32, &User32, &Winmm, SimUser32::DefWindowProcAddress(), Module()};
 }
 
-TPlatform SimSystem::Platform() { return TPlatform{MixerPlatform(), &Kernel32, &Kernel32, &User32, &Advapi32, &Ole32, PlantedLibrary}; }
+TPlatform SimSystem::Platform() {
+  return TPlatform{MixerPlatform(), &Kernel32, &Kernel32, &User32, &Advapi32, &Ole32, PlantedLibrary};
+}
 
 // Threads and the message queue are not modelled (only the inspector's watch
 // mode uses them, on the real system): the calls are recorded and find nothing.

@@ -95,14 +95,14 @@ class SimKernel32 : public IKernel32, public IConsoleKernel32, public IInspector
   String CommandLine = WSTR("Lullscreen.exe");
   DWORD MajorVersion = 5, MinorVersion = 1;
   DWORD BuildNumber = 2600;
-  std::string Output;        // bytes written to standard output
-  bool ConsoleOutput = false;  // standard output is a console: GetConsoleMode succeeds on it
-  String ConsoleText;          // text written to that console with WriteConsoleW
+  std::string Output;                      // bytes written to standard output
+  bool ConsoleOutput = false;              // standard output is a console: GetConsoleMode succeeds on it
+  String ConsoleText;                      // text written to that console with WriteConsoleW
   std::vector<std::size_t> ConsolePieces;  // the length of each WriteConsoleW that succeeded
-  DWORD ConsoleTakesAtMost = 0xFFFFFFFF;  // WriteConsoleW fails above it, as the console's shared heap does
-  DWORD PipeTakes = 0xFFFFFFFF;           // the most bytes one WriteFile takes, as a full pipe does
-  std::string Input;         // bytes standard input still holds
-  bool InputClosed = false;  // ReadFile on standard input fails once Input is empty
+  DWORD ConsoleTakesAtMost = 0xFFFFFFFF;   // WriteConsoleW fails above it, as the console's shared heap does
+  DWORD PipeTakes = 0xFFFFFFFF;            // the most bytes one WriteFile takes, as a full pipe does
+  std::string Input;                       // bytes standard input still holds
+  bool InputClosed = false;                // ReadFile on standard input fails once Input is empty
   /// Texts FormatMessageW gives per message identifier (others: failure).
   std::map<DWORD, String> SystemMessages;
 
@@ -281,6 +281,6 @@ class SimSystem {
   SimAdvapi32 Advapi32;
   SimOle32 Ole32;
   SimWinmm Winmm;
-  /// What the platform says was planted beside the program (null: nothing).
-  String (*PlantedLibrary)() = nullptr;
+  /// What the platform says was planted beside the program.
+  String (*PlantedLibrary)() = [] { return String(); };
 };

@@ -70,5 +70,6 @@ TPlatform SystemPlatform() {
   static SystemUser32 user32;
   static SystemAdvapi32 advapi32;
   static SystemOle32 ole32;
-  return TPlatform{SystemMixerPlatform(), &SystemConsole(), &kernel32, &user32, &advapi32, &ole32, &SystemPlantedLibrary};
+  return TPlatform{SystemMixerPlatform(), &SystemConsole(), &kernel32, &user32, &advapi32, &ole32,
+                   &SystemPlantedLibrary};
 }
